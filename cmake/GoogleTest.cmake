@@ -1,0 +1,20 @@
+# GoogleTest: Debian's package for the native build; for the cross build the
+# sources in /usr/src/googletest, compiled with the same toolchain.
+if(CMAKE_CROSSCOMPILING)
+  set(KANAFLOW_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  # GoogleTest is not ours to keep warning-free.
+  add_subdirectory(${KANAFLOW_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(target gtest gtest_main)
+    set_property(TARGET ${target} PROPERTY COMPILE_OPTIONS -w)
+  endforeach()
+  if(NOT TARGET GTest::gtest)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Prepares the Wine prefix once: a new prefix, Debian's IPA Gothic in place
+# of the Japanese Windows fonts that the program's texts ask for, and one
+# virtual desktop that every window opens in (top-level X windows would make
+# each new window wait for a window manager that the virtual X server lacks).
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+
+stamp="$WINEPREFIX/.kanaflow-ready-2"
+[ -f "$stamp" ] && exit 0
+
+mkdir -p "$WINEPREFIX"
+wineboot -i >/dev/null 2>&1
+substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "MS Gothic" "MS PGothic"; do
+  wine reg add "$substitutes" /v "$face" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
+done
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
+wineserver -w
+touch "$stamp"
