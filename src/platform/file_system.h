@@ -1,0 +1,41 @@
+// Files and folders by CP932 path. On Windows the paths go through the wide
+// functions; on Linux file names are UTF-8, so a Japanese folder name reads
+// the same on both.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kanaflow {
+
+// The whole file, byte for byte; nullopt when it cannot be opened or read.
+// Other programs may read and write the file meanwhile.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Replaces the file's contents in one step: the bytes go to a temporary file
+// in the same folder, which then takes the file's place, so an interrupted
+// write leaves the old file or the new one, never half of one.
+[[nodiscard]] bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+struct FolderEntry {
+  std::string name;  // CP932
+  bool isDirectory = false;
+};
+
+// The entries of a folder in the order the file system gives them, without
+// "." and "..". Empty when the folder cannot be read. Names that code page
+// 932 cannot write are left out: the program could not open them anyway.
+std::vector<FolderEntry> ListFolder(const std::string& folder);
+
+bool IsDirectory(const std::string& path);
+bool FileExists(const std::string& path);
+
+// The process's current directory as CP932 text.
+std::string CurrentDirectory();
+
+// Changes the current directory (tools and tests that read a working folder).
+[[nodiscard]] bool SetCurrentDirectoryTo(const std::string& path);
+
+}  // namespace kanaflow

@@ -1,0 +1,129 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "platform/text_encoding.h"
+
+namespace kanaflow {
+namespace {
+
+std::string NativePath(const std::string& path) { return Cp932ToUtf8(path).value_or(path); }
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return std::nullopt;
+  struct stat info {};
+  if (fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
+  char chunk[65536];
+  for (;;) {
+    const ssize_t got = read(file.get(), chunk, sizeof chunk);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  return bytes;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  const std::string target = NativePath(path);
+  std::string temporary = target + ".XXXXXX";
+  FileDescriptor file(mkstemp(temporary.data()));
+  if (file.get() < 0) return false;
+  const bool written = WriteAll(file.get(), bytes) && fsync(file.get()) == 0;
+  const bool closed = close(file.release()) == 0;
+  if (!written || !closed || rename(temporary.c_str(), target.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) {
+  std::vector<FolderEntry> entries;
+  const std::string native = NativePath(folder);
+  std::unique_ptr<DIR, DirCloser> dir(opendir(native.c_str()));
+  if (!dir) return entries;
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    auto cp932Name = Utf8ToCp932(name);
+    if (!cp932Name) continue;
+    struct stat info {};
+    const bool isDirectory = stat((native + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    entries.push_back({std::move(*cp932Name), isDirectory});
+  }
+  return entries;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info {};
+  return stat(NativePath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string CurrentDirectory() {
+  std::string buffer(4096, '\0');
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE) return std::string();
+    buffer.resize(buffer.size() * 2);
+  }
+  buffer.resize(buffer.find('\0'));
+  return Utf8ToCp932(buffer).value_or(buffer);
+}
+
+bool SetCurrentDirectoryTo(const std::string& path) { return chdir(NativePath(path).c_str()) == 0; }
+
+}  // namespace kanaflow
