@@ -1,0 +1,29 @@
+#include "settings/setting_data.h"
+
+#include "app/fatal_error.h"
+#include "platform/cp932.h"
+#include "platform/profile_file.h"
+
+namespace kanaflow {
+namespace {
+constexpr std::size_t kPathBytes = 254;
+constexpr char kErrorSentinel[] = "Error";
+}  // namespace
+
+void CSettingData::OpenFile(const std::string& path) {
+  path_ = std::string(cp932::CutToFit(path, kPathBytes));
+  profile_ = LoadProfileText(path_);
+}
+
+std::string CSettingData::ReadValue(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+  std::string value = profile_.GetString(section, key, defaultValue);
+  if (value == kErrorSentinel) {
+    ReportFatalError(FatalError::SettingValueError,
+                     {"設定ファイル名：" + path_, "セクション名：" + std::string(section),
+                      "キー名：" + std::string(key), CurrentDirectoryLine()});
+  }
+  return value;
+}
+
+}  // namespace kanaflow

@@ -1,0 +1,77 @@
+#include "settings/software_setting_data.h"
+
+#include "platform/number_text.h"
+#include "platform/profile_file.h"
+
+namespace kanaflow {
+namespace {
+
+struct FlagKey {
+  const char* name;
+  bool SoftwareSettings::*field;
+  const char* defaultText;
+};
+
+struct SpellingKey {
+  const char* name;
+  std::int32_t SpellingPreferences::*field;
+  const char* defaultText;
+};
+
+// Read and written in this order: the flags first, then the spellings
+// grouped as the setup dialog shows them.
+constexpr FlagKey kFlagKeys[] = {
+    {"ShowKeyboard", &SoftwareSettings::showKeyboard, "1"},
+    {"ShowFingerPosition", &SoftwareSettings::showFingerPosition, "1"},
+    {"ShowNextTypeKey", &SoftwareSettings::showNextTypeKey, "1"},
+    {"ShowKeyString", &SoftwareSettings::showKeyString, "1"},
+    {"DisableImeControl", &SoftwareSettings::disableImeControl, "0"},
+    {"DisablePlayMusic", &SoftwareSettings::disablePlayMusic, "0"},
+    {"DisableWindowVibration", &SoftwareSettings::disableWindowVibration, "0"},
+};
+
+constexpr SpellingKey kSpellingKeys[] = {
+    {"Character_si", &SpellingPreferences::si, "1"},
+    {"Character_sya", &SpellingPreferences::sya, "1"},
+    {"Character_syu", &SpellingPreferences::syu, "1"},
+    {"Character_syo", &SpellingPreferences::syo, "1"},
+    {"Character_jya", &SpellingPreferences::jya, "2"},
+    {"Character_jyu", &SpellingPreferences::jyu, "2"},
+    {"Character_jye", &SpellingPreferences::jye, "2"},
+    {"Character_jyo", &SpellingPreferences::jyo, "2"},
+    {"Character_ti", &SpellingPreferences::ti, "1"},
+    {"Character_tu", &SpellingPreferences::tu, "1"},
+    {"Character_tya", &SpellingPreferences::tya, "1"},
+    {"Character_tyu", &SpellingPreferences::tyu, "1"},
+    {"Character_tyo", &SpellingPreferences::tyo, "1"},
+    {"Character_hu", &SpellingPreferences::hu, "1"},
+    {"Character_zi", &SpellingPreferences::zi, "1"},
+    {"Character_Komoji", &SpellingPreferences::Komoji, "1"},
+};
+
+}  // namespace
+
+int CSoftwareSettingData::Load(const std::string& path) {
+  OpenFile(path);
+  for (const FlagKey& key : kFlagKeys) {
+    values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText)) != 0;
+  }
+  for (const SpellingKey& key : kSpellingKeys) {
+    values_.spelling.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText));
+  }
+  return 0;
+}
+
+bool CSoftwareSettingData::Save(const std::string& path) const {
+  std::optional<ProfileText> profile = LoadProfileTextForUpdate(path);
+  if (!profile) return false;
+  for (const FlagKey& key : kFlagKeys) {
+    profile->SetString(kSettingSection, key.name, values_.*key.field ? "1" : "0");
+  }
+  for (const SpellingKey& key : kSpellingKeys) {
+    profile->SetString(kSettingSection, key.name, DecimalText(values_.spelling.*key.field));
+  }
+  return SaveProfileText(path, *profile);
+}
+
+}  // namespace kanaflow

@@ -1,0 +1,46 @@
+// The application settings of ./Setting.ini, section "Setting".
+#pragma once
+
+#include <string>
+
+#include "settings/setting_data.h"
+#include "settings/spelling_preferences.h"
+
+namespace kanaflow {
+
+inline constexpr char kSettingFilePath[] = "./Setting.ini";
+inline constexpr char kSettingSection[] = "Setting";
+
+// The seven switches and the sixteen spelling preferences. A default-
+// constructed value holds what the program uses when Setting.ini is missing.
+struct SoftwareSettings {
+  bool showKeyboard = true;
+  bool showFingerPosition = true;
+  bool showNextTypeKey = true;
+  bool showKeyString = true;
+  bool disableImeControl = false;
+  bool disablePlayMusic = false;
+  bool disableWindowVibration = false;
+  SpellingPreferences spelling;
+};
+
+class CSoftwareSettingData : public CSettingData {
+ public:
+  // Reads all 23 keys; a missing file, section or key gives its default.
+  int Load(const std::string& path) override;
+
+  // Writes all 23 keys into the file at `path`, keeping every other line of
+  // it byte for byte; the file is replaced in one step. False when it could
+  // not be written (the old file is then untouched).
+  [[nodiscard]] bool Save(const std::string& path) const;
+
+  SpellingPreferences GetSpellingPreferences() const { return values_.spelling; }
+
+  const SoftwareSettings& values() const { return values_; }
+  SoftwareSettings& values() { return values_; }
+
+ private:
+  SoftwareSettings values_;
+};
+
+}  // namespace kanaflow

@@ -1,0 +1,106 @@
+#include "settings/software_setting_data.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_folder.h"
+
+namespace kanaflow {
+namespace {
+
+using testing::ExpectFatal;
+using testing::TempFolder;
+
+SoftwareSettings LoadFrom(const std::string& path) {
+  CSoftwareSettingData data;
+  data.Load(path);
+  return data.values();
+}
+
+TEST(SoftwareSettingDataTest, MissingFileGivesTheDefaults) {
+  TempFolder folder;
+  const SoftwareSettings settings = LoadFrom(folder.path() + "/Setting.ini");
+  EXPECT_TRUE(settings.showKeyboard);
+  EXPECT_TRUE(settings.showFingerPosition);
+  EXPECT_TRUE(settings.showNextTypeKey);
+  EXPECT_TRUE(settings.showKeyString);
+  EXPECT_FALSE(settings.disableImeControl);
+  EXPECT_FALSE(settings.disablePlayMusic);
+  EXPECT_FALSE(settings.disableWindowVibration);
+  const SpellingPreferences& s = settings.spelling;
+  const std::int32_t got[] = {s.si,  s.ti,  s.tu,  s.hu,  s.zi,  s.sya, s.syu, s.syo,
+                              s.jya, s.jyu, s.jye, s.jyo, s.tya, s.tyu, s.tyo, s.Komoji};
+  const std::int32_t expected[] = {1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 1, 1, 1, 1};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(got[i], expected[i]) << "preference " << i;
+}
+
+TEST(SoftwareSettingDataTest, ValuesFollowTheDecimalRule) {
+  TempFolder folder;
+  const std::string path = folder.Write("Setting.ini",
+                                        "[Setting]\r\nShowKeyboard=\r\nShowFingerPosition=2\r\nShowNextTypeKey=-1\r\n"
+                                        "ShowKeyString=abc\r\nDisablePlayMusic= 1 \r\nCharacter_si=7\r\n"
+                                        "Character_jya=0\r\nCharacter_Komoji=x\r\n");
+  const SoftwareSettings settings = LoadFrom(path);
+  EXPECT_FALSE(settings.showKeyboard) << "an empty value is not the default";
+  EXPECT_TRUE(settings.showFingerPosition);
+  EXPECT_TRUE(settings.showNextTypeKey);
+  EXPECT_FALSE(settings.showKeyString);
+  EXPECT_TRUE(settings.disablePlayMusic);
+  EXPECT_EQ(settings.spelling.si, 7) << "stored unchecked";
+  EXPECT_EQ(settings.spelling.jya, 0);
+  EXPECT_EQ(settings.spelling.Komoji, 0);
+  EXPECT_EQ(settings.spelling.ti, 1) << "absent key keeps its default";
+}
+
+TEST(SoftwareSettingDataTest, TheWordErrorIsFatalAndNamesTheKey) {
+  TempFolder folder;
+  const std::string path = folder.Write("Setting.ini", "[Setting]\nDisablePlayMusic=Error\n");
+  const auto raised = ExpectFatal([&] { LoadFrom(path); });
+  EXPECT_EQ(raised.number, 104);
+  EXPECT_NE(raised.text.find("情報\n設定ファイル名：" + path + "\nセクション名：Setting\nキー名：DisablePlayMusic\n"
+                             "カレントディレクトリ："),
+            std::string::npos)
+      << raised.text;
+}
+
+TEST(SoftwareSettingDataTest, FreshSaveWritesAllKeysInOrder) {
+  TempFolder folder;
+  CSoftwareSettingData data;
+  data.Load(folder.path() + "/Setting.ini");
+  ASSERT_TRUE(data.Save(folder.path() + "/Setting.ini"));
+  EXPECT_EQ(folder.Read("Setting.ini"),
+            "[Setting]\r\nShowKeyboard=1\r\nShowFingerPosition=1\r\nShowNextTypeKey=1\r\nShowKeyString=1\r\n"
+            "DisableImeControl=0\r\nDisablePlayMusic=0\r\nDisableWindowVibration=0\r\nCharacter_si=1\r\n"
+            "Character_sya=1\r\nCharacter_syu=1\r\nCharacter_syo=1\r\nCharacter_jya=2\r\nCharacter_jyu=2\r\n"
+            "Character_jye=2\r\nCharacter_jyo=2\r\nCharacter_ti=1\r\nCharacter_tu=1\r\nCharacter_tya=1\r\n"
+            "Character_tyu=1\r\nCharacter_tyo=1\r\nCharacter_hu=1\r\nCharacter_zi=1\r\nCharacter_Komoji=1\r\n");
+}
+
+TEST(SoftwareSettingDataTest, SaveKeepsOtherSectionsKeysAndCommentsByteForByte) {
+  TempFolder folder;
+  const std::string path = folder.Write("Setting.ini",
+                                        "; mine\n[Other]\nShowKeyboard=9\n\n[setting]\nExtra = keep me \n"
+                                        "showkeyboard = 1\nCharacter_si=7\n");
+  CSoftwareSettingData data;
+  data.Load(path);
+  data.values().showKeyboard = false;
+  ASSERT_TRUE(data.Save(path));
+  const std::string saved = folder.Read("Setting.ini");
+  EXPECT_EQ(saved.substr(0, saved.find("showkeyboard")),
+            "; mine\n[Other]\nShowKeyboard=9\n\n[setting]\nExtra = keep me \n");
+  EXPECT_NE(saved.find("\nshowkeyboard=0\nCharacter_si=7\nShowFingerPosition=1\n"), std::string::npos) << saved;
+  CSoftwareSettingData reread;
+  reread.Load(path);
+  EXPECT_FALSE(reread.values().showKeyboard);
+  EXPECT_EQ(reread.values().spelling.si, 7);
+}
+
+TEST(SoftwareSettingDataTest, SaveReportsAFileThatCannotBeWritten) {
+  TempFolder folder;
+  folder.MakeFolder("Setting.ini");  // a folder where the file should be
+  CSoftwareSettingData data;
+  EXPECT_FALSE(data.Save(folder.path() + "/Setting.ini"));
+  EXPECT_FALSE(data.Save(folder.path() + "/missing-folder/Setting.ini"));
+}
+
+}  // namespace
+}  // namespace kanaflow
