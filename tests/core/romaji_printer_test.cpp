@@ -1,0 +1,170 @@
+#include "kanaflow-romaji/romaji_printer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "support/temp_folder.h"
+
+namespace kanaflow {
+namespace {
+
+PrinterResult Print(std::string_view input, const PrinterOptions& options = {}) {
+  PrinterResult result;
+  PrintReadings(input, "in.txt", options, result);
+  return result;
+}
+
+// Files and standard input served from memory; settings files give si = 0.
+struct FakeEnvironment {
+  std::map<std::string, std::string> files;
+  std::string standardInput;
+
+  PrinterResult Run(const std::vector<std::string>& arguments) const {
+    PrinterEnvironment environment;
+    environment.readFile = [this](const std::string& path) -> std::optional<InputBytes> {
+      const auto found = files.find(path);
+      if (found == files.end()) return std::nullopt;
+      return InputFromString(found->second);
+    };
+    environment.readStandardInput = [this] { return std::optional<InputBytes>(InputFromString(standardInput)); };
+    environment.loadSettings = [this](const std::string& path) -> std::optional<SpellingPreferences> {
+      if (files.count(path) == 0) return std::nullopt;
+      SpellingPreferences preferences;
+      preferences.si = 0;
+      return preferences;
+    };
+    return RunRomajiPrinter(arguments, environment);
+  }
+};
+
+TEST(RomajiPrinterTest, PrintsReadingRomajiAndKatakanaSeparatedByTabs) {
+  struct Row {
+    const char* input;
+    const char* output;
+  } rows[] = {
+      {"しんぶん\nじゃま\n", "しんぶん\tshinnbunn\tシンブン\nじゃま\tjyama\tジャマ\n"},
+      {"いぬ\r\nねこ\r\n", "いぬ\tinu\tイヌ\nねこ\tneko\tネコ\n"},
+      {"いぬ\nねこ", "いぬ\tinu\tイヌ\nねこ\tneko\tネコ\n"},
+      {"\n漢字\n", "\t\t\n漢字\t\t漢字\n"},
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    const PrinterResult result = Print(row.input);
+    EXPECT_EQ(result.output, row.output) << "input of " << std::string_view(row.input).size() << " bytes";
+    EXPECT_EQ(result.errors, "");
+    EXPECT_EQ(result.exitCode, 0);
+  }
+}
+
+TEST(RomajiPrinterTest, CutsALongReadingAtACharacterBoundaryAsTheProgramDoes) {
+  std::string line = "a";
+  for (int i = 0; i < 130; ++i) line += "あ";
+  const std::string reading = line.substr(0, 253);  // "a" and 126 あ
+  std::string katakana = "a";
+  for (int i = 0; i < 126; ++i) katakana += "ア";
+  EXPECT_EQ(Print(line + "\n").output, reading + "\ta" + std::string(126, 'a') + "\t" + katakana + "\n");
+  const std::string kana(line.substr(1));  // 130 あ: cut to 126, not to half of the 127th
+  EXPECT_EQ(Print(kana).output.find('\t'), 252u);
+}
+
+TEST(RomajiPrinterTest, ReportsAndSkipsLinesThatAreNotShiftJis) {
+  const PrinterResult result = Print("いぬ\n\x82\nね\xFFこ\r\nねこ\n");
+  EXPECT_EQ(result.output, "いぬ\tinu\tイヌ\nねこ\tneko\tネコ\n");
+  EXPECT_EQ(result.errors,
+            "in.txt:2: not valid Shift_JIS; line skipped\n"
+            "in.txt:3: not valid Shift_JIS; line skipped\n");
+  EXPECT_EQ(result.exitCode, 1);
+}
+
+TEST(RomajiPrinterTest, ReadsAndWritesUtf8OnRequest) {
+  PrinterOptions options;
+  options.utf8 = true;
+  const PrinterResult result =
+      Print("\xEF\xBB\xBF" + std::string(u8"しんぶん\r\n한\n\xC3\nらーめん"), options);
+  EXPECT_EQ(result.output, std::string(u8"しんぶん\tshinnbunn\tシンブン\nらーめん\tra-menn\tラーメン\n"));
+  EXPECT_EQ(result.errors,
+            "in.txt:2: not valid UTF-8, or not writable in Shift_JIS; line skipped\n"
+            "in.txt:3: not valid UTF-8, or not writable in Shift_JIS; line skipped\n");
+  EXPECT_EQ(result.exitCode, 1);
+}
+
+TEST(RomajiPrinterTest, TakesSpellingPreferencesFromASettingsFile) {
+  const testing::TempFolder folder;
+  const std::string path = folder.Write("Setting.ini", "[Setting]\r\nCharacter_si=0\r\nCharacter_Komoji=0\r\n");
+  const std::optional<SpellingPreferences> preferences = LoadSpellingPreferences(path);
+  ASSERT_TRUE(preferences.has_value());
+  PrinterOptions options;
+  options.preferences = *preferences;
+  EXPECT_EQ(Print("しゃしぇっ", options).output, "しゃしぇっ\tshasileltu\tシャシェッ\n");
+  EXPECT_FALSE(LoadSpellingPreferences(folder.path() + "/Missing.ini").has_value());
+
+  FakeEnvironment environment;
+  environment.files = {{"a.ini", ""}, {"q.txt", "し\n"}};
+  EXPECT_EQ(environment.Run({"--settings", "a.ini", "q.txt"}).output, "し\tsi\tシ\n");
+  EXPECT_EQ(environment.Run({"--settings=a.ini", "q.txt"}).output, "し\tsi\tシ\n");
+  EXPECT_EQ(environment.Run({"q.txt"}).output, "し\tshi\tシ\n");
+}
+
+TEST(RomajiPrinterTest, ReadsFilesInOrderAndStandardInputWhenNoneIsNamed) {
+  FakeEnvironment environment;
+  environment.files = {{"1.txt", "いぬ\n"}, {"2.txt", "\x82\n"}};
+  environment.standardInput = "ねこ\n";
+  EXPECT_EQ(environment.Run({}).output, "ねこ\tneko\tネコ\n");
+  const PrinterResult result = environment.Run({"2.txt", "-", "1.txt"});
+  EXPECT_EQ(result.output, "ねこ\tneko\tネコ\nいぬ\tinu\tイヌ\n");
+  EXPECT_EQ(result.errors, "2.txt:1: not valid Shift_JIS; line skipped\n");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_EQ(environment.Run({"--", "--utf8"}).exitCode, 2) << "after --, an option is a file name";
+}
+
+TEST(RomajiPrinterTest, HandsLargeOutputToStandardOutputInWholeLines) {
+  FakeEnvironment environment;
+  std::string input;
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) {
+    input += "しんぶん\n";
+    expected += "しんぶん\tshinnbunn\tシンブン\n";
+  }
+  environment.files = {{"big.txt", input}};
+  std::vector<std::string> pieces;
+  PrinterEnvironment streaming;
+  streaming.readFile = [&](const std::string& path) { return std::optional<InputBytes>(InputFromString(environment.files[path])); };
+  streaming.writeOutput = [&](std::string_view bytes) { pieces.emplace_back(bytes); };
+  const PrinterResult result = RunRomajiPrinter({"big.txt"}, streaming);
+  EXPECT_EQ(result.output, "");
+  EXPECT_GT(pieces.size(), 1u) << "not held back until the end";
+  std::string joined;
+  for (const std::string& piece : pieces) {
+    EXPECT_EQ(piece.back(), '\n') << "piece " << joined.size();
+    joined += piece;
+  }
+  EXPECT_EQ(joined, expected);
+}
+
+TEST(RomajiPrinterTest, UsageErrorsSayWhatIsWrongAndExitWith2) {
+  struct Row {
+    std::vector<std::string> arguments;
+    const char* message;
+  } rows[] = {
+      {{"--frobnicate"}, "kanaflow-romaji: unknown option '--frobnicate'\n"},
+      {{"q.txt", "--settings"}, "kanaflow-romaji: --settings needs a FILE\n"},
+      {{"--settings", "none.ini"}, "kanaflow-romaji: cannot read settings file 'none.ini'\n"},
+      {{"q.txt", "none.txt"}, "kanaflow-romaji: cannot read input file 'none.txt'\n"},
+  };
+  FakeEnvironment environment;
+  environment.files = {{"q.txt", "いぬ\n"}};
+  for (const Row& row : rows) {
+    const PrinterResult result = environment.Run(row.arguments);
+    EXPECT_EQ(result.exitCode, 2) << row.message;
+    EXPECT_EQ(result.output, "") << row.message;
+    EXPECT_EQ(result.errors.rfind(row.message, 0), 0u) << result.errors;
+    EXPECT_NE(result.errors.find("usage: kanaflow-romaji"), std::string::npos) << row.message;
+  }
+  const PrinterResult help = environment.Run({"q.txt", "--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.output.rfind("usage: kanaflow-romaji", 0), 0u);
+}
+
+}  // namespace
+}  // namespace kanaflow

@@ -1,0 +1,73 @@
+// The logic of kanaflow-romaji: readings in, "reading<TAB>romaji<TAB>katakana"
+// lines out, exactly as the program converts a question's reading line.
+// Everything here works on byte strings; main.cpp only wires up the files and
+// the standard streams.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/spelling_preferences.h"
+
+namespace kanaflow {
+
+struct PrinterOptions {
+  SpellingPreferences preferences;
+  bool utf8 = false;  // input and output in UTF-8 instead of Shift_JIS
+};
+
+struct PrinterResult {
+  std::string output;  // for standard output
+  std::string errors;  // for standard error, CP932, one message per line
+  int exitCode = 0;    // 0 done, 1 some lines skipped, 2 usage error
+};
+
+// The name that messages give to standard input.
+inline constexpr char kStandardInputName[] = "(standard input)";
+
+// Takes output as it is made, in pieces of whole lines.
+using OutputSink = std::function<void(std::string_view bytes)>;
+
+// Converts every line of `input` and appends one output line per reading to
+// `result.output`. A line that is not valid in the input encoding is reported
+// in `result.errors` with `inputName` and its line number, and skipped
+// (exit code 1). Lines end with LF or CR LF; output lines end with LF.
+void PrintReadings(std::string_view input, std::string_view inputName, const PrinterOptions& options,
+                   PrinterResult& result);
+
+// The bytes of one input, and whatever keeps them in memory: a string, or a
+// mapping of the file (which costs far less than copying a large one).
+struct InputBytes {
+  std::string_view bytes;
+  std::shared_ptr<const void> owner;
+};
+
+// An input held in a string of its own.
+InputBytes InputFromString(std::string bytes);
+
+// What a run needs from the outside world, so tests can feed strings. Paths
+// are CP932, as the program's file functions take them.
+struct PrinterEnvironment {
+  std::function<std::optional<InputBytes>(const std::string& path)> readFile;
+  std::function<std::optional<InputBytes>()> readStandardInput;
+  std::function<std::optional<SpellingPreferences>(const std::string& path)> loadSettings;
+  // Standard output. When set, output goes here in pieces as it is made
+  // rather than into `PrinterResult::output`: the output of a whole
+  // dictionary then never has to be in memory at once.
+  OutputSink writeOutput;
+};
+
+// The spelling preferences of the Setting.ini at `path`, read as the program
+// reads them; nullopt when the file cannot be read at all, since a misspelt
+// path should not quietly give the defaults.
+std::optional<SpellingPreferences> LoadSpellingPreferences(const std::string& path);
+
+// The whole tool: parses `arguments` (without the program name, CP932),
+// reads every input before converting any, and returns what to write.
+PrinterResult RunRomajiPrinter(const std::vector<std::string>& arguments, const PrinterEnvironment& environment);
+
+}  // namespace kanaflow
