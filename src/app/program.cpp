@@ -1,0 +1,52 @@
+#include "app/program.h"
+
+#include <clocale>
+#include <cstdlib>
+
+#include "app/fatal_error.h"
+#include "app/scene.h"
+#include "platform/text_encoding.h"
+
+namespace kanaflow {
+namespace {
+
+class MutexHandle {
+ public:
+  explicit MutexHandle(HANDLE handle) : handle_(handle) {}
+  ~MutexHandle() {
+    if (handle_) CloseHandle(handle_);
+  }
+  MutexHandle(const MutexHandle&) = delete;
+  MutexHandle& operator=(const MutexHandle&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
+void ShowFatalErrorBox(const FatalErrorReport& report) {
+  MessageBoxW(nullptr, Cp932ToWide(report.text).c_str(), Cp932ToWide("エラー").c_str(), MB_OK | MB_ICONERROR);
+  std::exit(1);
+}
+
+}  // namespace
+
+void InstallFatalErrorBox() { SetFatalErrorHandler(ShowFatalErrorBox); }
+
+int RunProgram(HINSTANCE instance, ScreenFactory& factory) {
+  const MutexHandle guard(CreateMutexW(nullptr, FALSE, Cp932ToWide(kSingleInstanceMutexName).c_str()));
+  if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  std::setlocale(LC_ALL, "Japanese");
+  CScene scene(instance, factory);
+  scene.ShowMainMenu();
+
+  MSG message{};
+  // 0 is the quit message, -1 an error: both end the loop the same way.
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+}  // namespace kanaflow

@@ -1,0 +1,172 @@
+#include "draw/draw_surface.h"
+
+#include <cstdlib>
+
+#include "app/fatal_error.h"
+#include "platform/cp932.h"
+#include "platform/text_encoding.h"
+
+namespace kanaflow {
+namespace {
+
+constexpr int kMissingPictureWidth = 640;
+constexpr int kMissingPictureHeight = 480;
+constexpr std::size_t kLabelValueBytes = 254;
+
+// The paint bracket that surfaces are built in, as every screen builds them.
+class PaintBracket {
+ public:
+  explicit PaintBracket(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintBracket() {
+    if (dc_) EndPaint(window_, &paint_);
+  }
+  PaintBracket(const PaintBracket&) = delete;
+  PaintBracket& operator=(const PaintBracket&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
+HBITMAP LoadPicture(HWND window, const std::string& name, bool fromResource) {
+  if (fromResource) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    if (!name.empty() && name[0] == '#') {
+      const int id = std::atoi(name.c_str() + 1);
+      return static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+    }
+    return static_cast<HBITMAP>(LoadImageW(instance, Cp932ToWide(name).c_str(), IMAGE_BITMAP, 0, 0, 0));
+  }
+  return static_cast<HBITMAP>(LoadImageW(nullptr, Cp932ToWide(name).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
+}  // namespace
+
+void ShowPictureError(HWND window, const std::string& name) {
+  const std::string text =
+      FatalErrorText(FatalError::PictureNotLoaded, {"読み込み対象ファイル名：" + name, CurrentDirectoryLine()});
+  MessageBoxW(window, Cp932ToWide(text).c_str(), Cp932ToWide("エラー").c_str(), MB_OK);
+}
+
+CDrawSurface::CDrawSurface(HWND window, int width, int height, Colour colour)
+    : window_(window), width_(width), height_(height) {
+  const PaintBracket paint(window);
+  const WindowDc screen(nullptr);
+  const HDC model = paint.dc() ? paint.dc() : screen.get();
+  dc_.Create(model);
+  bitmap_.reset(CreateCompatibleBitmap(model, width, height));
+  SelectBitmap(bitmap_.get());
+  Fill(colour);
+}
+
+CDrawSurface::CDrawSurface(HWND window, const std::string& name, bool fromResource)
+    : window_(window), width_(kMissingPictureWidth), height_(kMissingPictureHeight) {
+  {
+    const PaintBracket paint(window);
+    bitmap_.reset(LoadPicture(window, name, fromResource));
+    if (bitmap_) {
+      BITMAP info{};
+      GetObjectW(bitmap_.get(), sizeof info, &info);
+      width_ = info.bmWidth;
+      height_ = info.bmHeight;
+      const WindowDc screen(nullptr);
+      dc_.Create(paint.dc() ? paint.dc() : screen.get());
+      SelectBitmap(bitmap_.get());
+      return;
+    }
+  }
+  ShowPictureError(window, name);
+}
+
+CDrawSurface::~CDrawSurface() {
+  RestoreFont();
+  RestoreBrush();
+  if (originalBitmap_) SelectObject(dc_.get(), originalBitmap_);
+}
+
+void CDrawSurface::SelectBitmap(HBITMAP bitmap) {
+  if (dc_.get() && bitmap) originalBitmap_ = SelectObject(dc_.get(), bitmap);
+}
+
+void CDrawSurface::Fill(Colour colour) {
+  if (!dc_.get()) return;
+  const Pen black(CreatePen(PS_SOLID, 0, RGB(0, 0, 0)));
+  const Selection pen(dc_.get(), black.get());
+  SetBrush(colour);
+  DrawRect(0, 0, height_, width_, colour, 1, PS_SOLID);
+  RestoreBrush();
+}
+
+void CDrawSurface::DrawRect(int left, int top, int height, int width, Colour penColour, int penWidth,
+                            int penStyle) {
+  if (!dc_.get()) return;
+  const Pen pen(CreatePen(penStyle, penWidth, static_cast<COLORREF>(penColour)));
+  const Selection selection(dc_.get(), pen.get());
+  Rectangle(dc_.get(), left, top, left + width, top + height);
+}
+
+void CDrawSurface::DrawString(const std::string& text, int x, int y, int length) {
+  if (!dc_.get()) return;
+  std::string_view bytes = text;
+  bytes = bytes.substr(0, bytes.find('\0'));
+  if (length >= 0) bytes = cp932::CutToFit(bytes, static_cast<std::size_t>(length));
+  const std::wstring wide = Cp932ToWide(bytes);
+  SetBkMode(dc_.get(), TRANSPARENT);
+  TextOutW(dc_.get(), x, y, wide.c_str(), static_cast<int>(wide.size()));
+}
+
+void CDrawSurface::DrawLabelValue(const std::string& label, int x, int y, const std::string& value, int length) {
+  const std::string joined(cp932::CutToFit(label + " " + value, kLabelValueBytes));
+  DrawString(joined, x, y, length);
+}
+
+HGDIOBJ CDrawSurface::SetFont(int height, const wchar_t* face) {
+  if (!dc_.get()) return nullptr;
+  Font font(CreateFontW(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+  const HGDIOBJ replaced = SelectObject(dc_.get(), font.get());
+  if (!savedFont_) savedFont_ = replaced;
+  // A font set without a restore in between was just deselected: deleting it
+  // here keeps it from leaking.
+  ownFont_ = std::move(font);
+  return replaced;
+}
+
+void CDrawSurface::RestoreFont() {
+  if (!savedFont_ || !dc_.get()) return;
+  SelectObject(dc_.get(), savedFont_);
+  ownFont_.reset();
+}
+
+void CDrawSurface::SetBrush(Colour colour) {
+  if (!dc_.get()) return;
+  Brush brush(CreateSolidBrush(static_cast<COLORREF>(colour)));
+  const HGDIOBJ replaced = SelectObject(dc_.get(), brush.get());
+  if (!savedBrush_) savedBrush_ = replaced;
+  ownBrush_ = std::move(brush);
+}
+
+void CDrawSurface::RestoreBrush() {
+  if (!savedBrush_ || !dc_.get()) return;
+  SelectObject(dc_.get(), savedBrush_);
+  ownBrush_.reset();
+}
+
+HDC CDrawSurface::BlitTo(HDC target, int x, int y, int width, int height, int sourceX, int sourceY) const {
+  if (!dc_.get()) return target;
+  if (width < 0 && height < 0) {
+    width = width_;
+    height = height_;
+  }
+  BitBlt(target, x, y, width, height, dc_.get(), sourceX, sourceY, SRCCOPY);
+  return target;
+}
+
+void CDrawSurface::BlitToWindow(int x, int y, int width, int height, int sourceX, int sourceY) const {
+  const WindowDc window(window_);
+  BlitTo(window.get(), x, y, width, height, sourceX, sourceY);
+}
+
+}  // namespace kanaflow
