@@ -2,9 +2,9 @@
 # UTF-8 so that they read well; the compiler writes their string literals as
 # code page 932, exactly as the program's files hold text.
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  add_compile_options(-Wall -Wextra -finput-charset=UTF-8 -fexec-charset=CP932)
+  add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:-Wall;-Wextra;-finput-charset=UTF-8;-fexec-charset=CP932>")
 elseif(MSVC)
-  add_compile_options(/W4 /source-charset:utf-8 /execution-charset:.932)
+  add_compile_options("$<$<COMPILE_LANGUAGE:CXX>:/W4;/source-charset:utf-8;/execution-charset:.932>")
 else()
   message(FATAL_ERROR
     "Kanaflow needs GCC (native or mingw-w64) or MSVC: its string literals are "

@@ -1,6 +1,7 @@
 #include "draw/draw_surface.h"
 
 #include <cstdlib>
+#include <map>
 
 #include "app/fatal_error.h"
 #include "platform/cp932.h"
@@ -29,6 +30,26 @@ class PaintBracket {
   PAINTSTRUCT paint_{};
   HDC dc_;
 };
+
+// Fonts are made once per height and face and kept for the whole program:
+// the screens redraw every key's labels on every frame, and making a font is
+// by far the dearest step of drawing text.
+HFONT SharedFont(int height, const wchar_t* face) {
+  struct Key {
+    int height;
+    std::wstring face;
+    bool operator<(const Key& other) const {
+      return height != other.height ? height < other.height : face < other.face;
+    }
+  };
+  static std::map<Key, Font> fonts;
+  Font& font = fonts[Key{height, face}];
+  if (!font) {
+    font.reset(CreateFontW(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+  }
+  return font.get();
+}
 
 HBITMAP LoadPicture(HWND window, const std::string& name, bool fromResource) {
   if (fromResource) {
@@ -124,20 +145,13 @@ void CDrawSurface::DrawLabelValue(const std::string& label, int x, int y, const 
 
 HGDIOBJ CDrawSurface::SetFont(int height, const wchar_t* face) {
   if (!dc_.get()) return nullptr;
-  Font font(CreateFontW(height, 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
-  const HGDIOBJ replaced = SelectObject(dc_.get(), font.get());
+  const HGDIOBJ replaced = SelectObject(dc_.get(), SharedFont(height, face));
   if (!savedFont_) savedFont_ = replaced;
-  // A font set without a restore in between was just deselected: deleting it
-  // here keeps it from leaking.
-  ownFont_ = std::move(font);
   return replaced;
 }
 
 void CDrawSurface::RestoreFont() {
-  if (!savedFont_ || !dc_.get()) return;
-  SelectObject(dc_.get(), savedFont_);
-  ownFont_.reset();
+  if (savedFont_ && dc_.get()) SelectObject(dc_.get(), savedFont_);
 }
 
 void CDrawSurface::SetBrush(Colour colour) {

@@ -36,8 +36,9 @@ class CDrawSurface {
   void DrawString(const std::string& text, int x, int y, int length = -1);
   // "label value" in one text of at most 254 bytes.
   void DrawLabelValue(const std::string& label, int x, int y, const std::string& value, int length = -1);
-  // Selects a new "MS UI Gothic"-style font of the cell height; returns the
-  // font it replaced. RestoreFont puts the surface's own font back.
+  // Selects the font of the cell height (Shift_JIS character set, "MS UI
+  // Gothic"); returns the font it replaced. RestoreFont puts the surface's
+  // own font back. The fonts are shared by every surface and kept.
   HGDIOBJ SetFont(int height, const wchar_t* face = kUiFontFace);
   void RestoreFont();
   void SetBrush(Colour colour);
@@ -63,7 +64,6 @@ class CDrawSurface {
   Bitmap bitmap_;
   HGDIOBJ originalBitmap_ = nullptr;
   HGDIOBJ savedFont_ = nullptr;
-  Font ownFont_;
   HGDIOBJ savedBrush_ = nullptr;
   Brush ownBrush_;
 };

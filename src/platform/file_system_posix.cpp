@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/file_step_gate.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {
@@ -41,7 +42,9 @@ struct DirCloser {
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    std::size_t chunk = bytes.size();
+    if (!internal::PassFileStep(internal::FileStep::Write, chunk)) return false;
+    const ssize_t written = write(fd, bytes.data(), chunk);
     if (written < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -74,13 +77,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  using internal::FileStep;
+  using internal::PassFileStep;
   const std::string target = NativePath(path);
   std::string temporary = target + ".XXXXXX";
-  FileDescriptor file(mkstemp(temporary.data()));
+  FileDescriptor file(PassFileStep(FileStep::CreateTemporary) ? mkstemp(temporary.data()) : -1);
   if (file.get() < 0) return false;
-  const bool written = WriteAll(file.get(), bytes) && fsync(file.get()) == 0;
-  const bool closed = close(file.release()) == 0;
-  if (!written || !closed || rename(temporary.c_str(), target.c_str()) != 0) {
+  const bool written = WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && fsync(file.get()) == 0;
+  const bool closeAllowed = PassFileStep(FileStep::Close);
+  const bool closed = close(file.release()) == 0 && closeAllowed;
+  if (!written || !closed || !PassFileStep(FileStep::Replace) || rename(temporary.c_str(), target.c_str()) != 0) {
     unlink(temporary.c_str());
     return false;
   }

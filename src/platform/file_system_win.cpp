@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/file_step_gate.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {
@@ -43,7 +44,9 @@ class FindHandle {
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
-    const DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+    std::size_t allowed = bytes.size() > 0x40000000 ? 0x40000000 : bytes.size();
+    if (!internal::PassFileStep(internal::FileStep::Write, allowed)) return false;
+    const auto chunk = static_cast<DWORD>(allowed);
     DWORD written = 0;
     if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
     bytes.remove_prefix(written);
@@ -74,14 +77,19 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  using internal::FileStep;
+  using internal::PassFileStep;
   const std::wstring target = Cp932ToWide(path);
   const std::wstring temporary = target + L".new" + std::to_wstring(GetCurrentProcessId());
-  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+  FileHandle file(PassFileStep(FileStep::CreateTemporary)
+                      ? CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr)
+                      : INVALID_HANDLE_VALUE);
   if (!file.valid()) return false;
-  const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
-  const bool closed = file.Close();
-  if (!written || !closed ||
+  const bool written = WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && FlushFileBuffers(file.get());
+  const bool closeAllowed = PassFileStep(FileStep::Close);
+  const bool closed = file.Close() && closeAllowed;
+  if (!written || !closed || !PassFileStep(FileStep::Replace) ||
       !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DeleteFileW(temporary.c_str());
     return false;

@@ -65,8 +65,8 @@ struct CombinationSpelling {
 
 Spelled MakeSpelled(std::string_view spelling, bool doubled) {
   Spelled spelled;
-  const std::size_t length = spelling.size() <= kLongestSpelling ? spelling.size() : kLongestSpelling;
-  std::memcpy(spelled.text, spelling.data(), length);
+  // copy() rather than memcpy: an empty spelling may have no data pointer.
+  const std::size_t length = spelling.copy(spelled.text, kLongestSpelling);
   spelled.length = static_cast<std::uint8_t>(length);
   spelled.doubled = doubled && length > 0;
   return spelled;

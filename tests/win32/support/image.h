@@ -46,4 +46,8 @@ namespace kanaflow::testing {
 DWORD GdiObjectGauge();
 inline constexpr DWORD kGdiGaugeSlack = 16;
 
+// The committed private memory of the process, summed over its regions (Wine
+// leaves the process memory counters empty).
+SIZE_T PrivateBytes();
+
 }  // namespace kanaflow::testing

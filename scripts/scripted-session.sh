@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# A session played with the keyboard through every screen of the program,
+# as a user would: main menu, setup dialog, selection, the three practice
+# modes from countdown to results, and the way out. Runs inside
+# with-display.sh; saves a PNG of each screen in $KANAFLOW_SHOTS.
+set -euo pipefail
+cd "$(dirname "$0")/../sample"
+
+shot() { sleep "${2:-0.6}"; import -window root "$KANAFLOW_SHOTS/$1.png"; echo "  $1.png"; }
+keys() { xdotool key --delay 60 "$@"; }
+# Kana arrive as an input method commits them: the whole word at once. The
+# virtual X server has no input method, so the word goes through the
+# clipboard and Ctrl+V.
+kana() {
+  printf '%s' "$1" | xclip -selection clipboard
+  sleep 0.2
+  keys ctrl+v
+  sleep 0.2
+}
+
+wine "$KANAFLOW_EXE" >/dev/null 2>&1 &
+program=$!
+for _ in $(seq 100); do
+  desktop=$(xdotool search --name "Wine desktop" 2>/dev/null | head -1 || true)
+  [ -n "$desktop" ] && break
+  sleep 0.2
+done
+[ -n "$desktop" ] || { echo "scripted-session: the program did not open a window" >&2; exit 1; }
+xdotool windowfocus "$desktop" 2>/dev/null || true
+sleep 2
+shot 01-main-menu
+
+keys Down Down Down Return
+shot 02-setup-dialog 1.5
+keys Escape
+sleep 0.5
+
+keys Up Up Up Return                       # the basic mode
+shot 03-question-select 1.5
+keys Return                                # the first set
+shot 04-basic-countdown 1.0
+sleep 3
+shot 05-basic-running 0.2
+xdotool type --delay 90 "aiueokakikukekosashisusesotachitsutetonaninuneno"
+shot 06-basic-results 1.0
+
+keys F5
+sleep 1.5
+keys Down Return                           # the hiragana mode
+sleep 1.5
+keys Return
+sleep 3.8
+for question in あいうえお かきくけこ さしすせそ たちつてと なにぬねの; do
+  kana "$question"
+  keys Return
+  [ "$question" = あいうえお ] && shot 07-edit-hiragana-running 0.3
+done
+shot 08-edit-hiragana-results 1.0
+
+keys F5
+sleep 1.5
+keys Down Return                           # the kanji-kana mode (the menu keeps the last entry)
+sleep 1.5
+keys Return
+sleep 3.8
+for question in あいうえお かきくけこ さしすせそ たちつてと なにぬねの; do
+  kana "$question"
+  keys Return
+  [ "$question" = あいうえお ] && shot 09-edit-kanji-running 0.3
+done
+shot 10-edit-kanji-results 1.0
+
+keys F5
+sleep 1
+keys Down Down Return                      # 終了, two below the kanji-kana mode
+for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$program" 2>/dev/null; then
+  echo "scripted-session: the program did not end" >&2
+  exit 1
+fi

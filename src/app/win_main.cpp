@@ -1,0 +1,11 @@
+// The entry point of kanaflow.exe.
+#include <windows.h>
+
+#include "app/program.h"
+#include "app/program_screens.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  kanaflow::InstallFatalErrorBox();
+  kanaflow::ProgramScreens screens;
+  return kanaflow::RunProgram(instance, screens);
+}

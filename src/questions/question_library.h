@@ -1,0 +1,64 @@
+// The question library: the question-set files under ./data, grouped into
+// categories as the selection screen lists them, and the order of that list.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/fatal_error.h"
+#include "questions/question_setting_data.h"
+
+namespace kanaflow {
+
+inline constexpr char kLibraryFolder[] = "./data";
+inline constexpr char kTopCategoryPath[] = "./data/";
+inline constexpr char kTopCategoryName[] = "分類項目なし";
+
+struct QuestionCategory {
+  std::string folderPath;   // "./data/" for the top category, "./data/<folder>" for the others
+  std::string displayName;  // "分類項目なし", or the folder's name
+  std::vector<CMenuQuestionLoader> entries;  // one per set file, in library order of their paths
+};
+
+// Compares two CP932 paths the way the platform's lstrcmpA does under the
+// Japanese locale: negative, 0 or positive. See question_library.cpp for the
+// rules we follow.
+int CompareLibraryPaths(std::string_view a, std::string_view b);
+
+// Whether `name` is a question-set file name: it ends in ".ini", in any case.
+bool IsQuestionSetFileName(std::string_view name);
+
+// Scans ./data (relative to the current directory) as the selection screen
+// needs it: the top category while it holds a set, then every direct
+// subfolder that holds at least one set, each with its sets loaded, both in
+// library order. A bad set file ends the program with its fatal error (0102
+// to 0104). Empty when there is no ./data folder or no set in it; the screen
+// then reports 0105.
+std::vector<QuestionCategory> ScanQuestionLibrary();
+
+// A set file whose loading raised a fatal error.
+struct SetLoadFailure {
+  std::string path;
+  std::string folderPath;  // of the category the set belongs to
+  FatalErrorReport report;
+};
+
+// The scan for the checker: the same categories, but a set that raises a
+// fatal error is recorded and left out instead of ending the program. A
+// folder whose set files all failed is still listed (with no entries), as the
+// program would list it had they loaded.
+struct CollectedLibrary {
+  std::vector<QuestionCategory> categories;
+  std::vector<SetLoadFailure> failures;  // in library order
+};
+CollectedLibrary ScanQuestionLibraryCollectingErrors();
+
+// Runs `body` with a fatal-error handler that throws, and returns the report
+// that ended it, or nullopt when it ran to the end. The handler in place
+// before is restored either way.
+std::optional<FatalErrorReport> CollectFatalError(const std::function<void()>& body);
+
+}  // namespace kanaflow

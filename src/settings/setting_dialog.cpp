@@ -1,0 +1,159 @@
+#include "settings/setting_dialog.h"
+
+#include <cstdint>
+
+#include "app/fatal_error.h"
+#include "platform/text_encoding.h"
+#include "resources/resource_ids.h"
+#include "settings/software_setting_data.h"
+
+namespace kanaflow {
+namespace {
+
+constexpr wchar_t kTemplateName[] = L"SETUP_DIALOG";
+
+struct FlagBox {
+  int id;
+  bool SoftwareSettings::*field;
+};
+
+// Shown, and enabled, only while the keyboard itself is shown (1002).
+constexpr FlagBox kKeyboardOptions[] = {
+    {IDC_SHOW_FINGER_POSITION, &SoftwareSettings::showFingerPosition},
+    {IDC_SHOW_NEXT_TYPE_KEY, &SoftwareSettings::showNextTypeKey},
+    {IDC_SHOW_KEY_STRING, &SoftwareSettings::showKeyString},
+};
+
+constexpr FlagBox kProgramOptions[] = {
+    {IDC_DISABLE_IME_CONTROL, &SoftwareSettings::disableImeControl},
+    {IDC_DISABLE_PLAY_MUSIC, &SoftwareSettings::disablePlayMusic},
+    {IDC_DISABLE_WINDOW_VIBRATION, &SoftwareSettings::disableWindowVibration},
+};
+
+// The radio buttons of one kana, in the order of the values they stand for.
+struct SpellingGroup {
+  std::int32_t SpellingPreferences::*field;
+  int buttons[3];
+  int count;
+};
+
+constexpr SpellingGroup kSpellingGroups[] = {
+    {&SpellingPreferences::si, {IDC_SI_SI, IDC_SI_SHI}, 2},
+    {&SpellingPreferences::zi, {IDC_ZI_ZI, IDC_ZI_JI}, 2},
+    {&SpellingPreferences::ti, {IDC_TI_TI, IDC_TI_CHI}, 2},
+    {&SpellingPreferences::tu, {IDC_TU_TU, IDC_TU_TSU}, 2},
+    {&SpellingPreferences::hu, {IDC_HU_HU, IDC_HU_FU}, 2},
+    {&SpellingPreferences::sya, {IDC_SYA_SYA, IDC_SYA_SHA}, 2},
+    {&SpellingPreferences::syu, {IDC_SYU_SYU, IDC_SYU_SHU}, 2},
+    {&SpellingPreferences::syo, {IDC_SYO_SYO, IDC_SYO_SHO}, 2},
+    {&SpellingPreferences::tya, {IDC_TYA_TYA, IDC_TYA_CHA}, 2},
+    {&SpellingPreferences::tyu, {IDC_TYU_TYU, IDC_TYU_CHU}, 2},
+    {&SpellingPreferences::tyo, {IDC_TYO_TYO, IDC_TYO_CHO}, 2},
+    {&SpellingPreferences::jya, {IDC_JYA_JA, IDC_JYA_ZYA, IDC_JYA_JYA}, 3},
+    {&SpellingPreferences::jyu, {IDC_JYU_JU, IDC_JYU_ZYU, IDC_JYU_JYU}, 3},
+    {&SpellingPreferences::jye, {IDC_JYE_JE, IDC_JYE_ZYE, IDC_JYE_JYE}, 3},
+    {&SpellingPreferences::jyo, {IDC_JYO_JO, IDC_JYO_ZYO, IDC_JYO_JYO}, 3},
+    {&SpellingPreferences::Komoji, {IDC_KOMOJI_L, IDC_KOMOJI_X}, 2},
+};
+
+// One record for the whole life of the process, reloaded at every opening.
+CSoftwareSettingData& DialogRecord() {
+  static CSoftwareSettingData record;
+  return record;
+}
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) != BST_UNCHECKED; }
+
+void SetChecked(HWND dialog, int id, bool checked) {
+  CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void EnableKeyboardOptions(HWND dialog, bool enable) {
+  for (const FlagBox& box : kKeyboardOptions) EnableWindow(GetDlgItem(dialog, box.id), enable ? TRUE : FALSE);
+}
+
+// A value that has no button of its own (out of range, from a hand-edited
+// file) shows as the group's last button, and is saved as that button's value.
+void ShowSpelling(HWND dialog, const SpellingGroup& group, std::int32_t value) {
+  const int chosen = value >= 0 && value < group.count ? value : group.count - 1;
+  for (int index = 0; index < group.count; ++index) SetChecked(dialog, group.buttons[index], index == chosen);
+}
+
+std::int32_t ChosenSpelling(HWND dialog, const SpellingGroup& group) {
+  for (int index = 0; index < group.count - 1; ++index) {
+    if (IsChecked(dialog, group.buttons[index])) return index;
+  }
+  return group.count - 1;
+}
+
+// Closing as if saved would lose the user's choices without a word, so the
+// dialog says where it could not write and stays open for another try.
+void ReportSaveFailure(HWND dialog) {
+  const std::string text = std::string("設定を保存できませんでした。\n") + "ファイル：" + kSettingFilePath + "\n" +
+                           CurrentDirectoryLine() +
+                           "\n\nファイルが読み取り専用になっていないか、フォルダーに書き込めるかを確かめてから、"
+                           "もう一度「OK」を押してください。\n「キャンセル」を押すと、変更を保存せずに閉じます。";
+  MessageBoxW(dialog, Cp932ToWide(text).c_str(), Cp932ToWide("エラー").c_str(), MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+CSettingDialog::CSettingDialog(HWND owner) : CDialogWindow(owner, kTemplateName) { RunModal(); }
+
+INT_PTR CSettingDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(dialog);
+      return TRUE;  // the focus goes to the first tab stop, 1002
+    case WM_COMMAND:
+      OnCommand(dialog, LOWORD(wParam));
+      return TRUE;
+  }
+  return FALSE;
+}
+
+void CSettingDialog::OnInitDialog(HWND dialog) {
+  CSoftwareSettingData& record = DialogRecord();
+  record.Load(kSettingFilePath);
+  const SoftwareSettings& values = record.values();
+
+  SetChecked(dialog, IDC_SHOW_KEYBOARD, values.showKeyboard);
+  // Without the keyboard its options open cleared, whatever the file holds.
+  for (const FlagBox& box : kKeyboardOptions) SetChecked(dialog, box.id, values.showKeyboard && values.*box.field);
+  EnableKeyboardOptions(dialog, values.showKeyboard);
+
+  for (const FlagBox& box : kProgramOptions) SetChecked(dialog, box.id, values.*box.field);
+  for (const SpellingGroup& group : kSpellingGroups) ShowSpelling(dialog, group, values.spelling.*group.field);
+}
+
+void CSettingDialog::OnCommand(HWND dialog, int id) {
+  switch (id) {
+    case IDC_SHOW_KEYBOARD:
+      // The options keep their marks while disabled.
+      EnableKeyboardOptions(dialog, IsChecked(dialog, IDC_SHOW_KEYBOARD));
+      break;
+    case IDOK:
+      OnOk(dialog);
+      break;
+    case IDCANCEL:  // also the close box and Escape
+      EndDialog(dialog, IDCANCEL);
+      break;
+  }
+}
+
+void CSettingDialog::OnOk(HWND dialog) {
+  CSoftwareSettingData& record = DialogRecord();
+  SoftwareSettings& values = record.values();
+  values.showKeyboard = IsChecked(dialog, IDC_SHOW_KEYBOARD);
+  for (const FlagBox& box : kKeyboardOptions) values.*box.field = IsChecked(dialog, box.id);
+  for (const FlagBox& box : kProgramOptions) values.*box.field = IsChecked(dialog, box.id);
+  for (const SpellingGroup& group : kSpellingGroups) values.spelling.*group.field = ChosenSpelling(dialog, group);
+
+  if (!record.Save(kSettingFilePath)) {
+    ReportSaveFailure(dialog);
+    return;
+  }
+  EndDialog(dialog, IDOK);
+}
+
+}  // namespace kanaflow

@@ -1,0 +1,192 @@
+#include "typing/typing1_window.h"
+
+#include "app/scene.h"
+#include "draw/keyboard_painter.h"
+#include "typing/number_format.h"
+
+namespace kanaflow {
+namespace {
+
+constexpr int kBigDigitHeight = 200;
+constexpr int kKeyboardTop = 240;
+
+KeyboardColours KeyboardColoursOf(const QuestionSetValues& set) {
+  return {set.keyboardLineColor,      set.keyboardStringColor, set.backColorKoyubi, set.backColorKusuriyubi,
+          set.backColorNakayubi, set.backColorHitosashiyubi, set.backColorOther};
+}
+
+}  // namespace
+
+Typing1Window::Typing1Window(CScene& scene) : CTypingWindow(&scene) {
+  window_ = CreateScreen(kWidth, kHeight);
+  SetUp(window_);
+  ShowWindow(window_, SW_SHOWNORMAL);
+}
+
+Typing1Window::~Typing1Window() { state_ = PracticeState::Closing; }
+
+int Typing1Window::ModeId() const { return scene()->basicModeId; }
+
+void Typing1Window::SetUp(HWND window) {
+  state_ = PracticeState::Countdown;
+  LoadSettingsAndQuestions();
+  keyboard_ = std::make_unique<CVirtualKeyboard>(KeyboardColoursOf(questionSet_->values()), 16, 14, 40);
+  keyboard_->SetShowLabels(settings().showKeyString);
+  keyboard_->SetFingerColours(settings().showFingerPosition);
+  matcher_ = std::make_unique<CKeyboardMatcher>(*questionSet_, *keyboard_, settings(), *this);
+  LoadBackground(window);
+  LoadSounds();
+  stopwatch_ = std::make_unique<CStopwatch>();
+  // The keys must arrive as plain letters: the IME stays closed here.
+  if (!settings().disableImeControl) ime_.SetImeMode(window, kImeClosed);
+  StartCountdown(window);
+}
+
+LRESULT Typing1Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (HandleCommonMessage(window, message, wParam, lParam)) return 0;
+  switch (state_) {
+    case PracticeState::Countdown:
+      return OnCountdown(window, message, wParam, lParam);
+    case PracticeState::Running:
+      return OnRunning(window, message, wParam, lParam);
+    case PracticeState::Results:
+      return OnResults(window, message, wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT Typing1Window::OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      OnCountdownTick(window);
+      return 0;
+    case WM_PAINT:
+      Paint(window);
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Typing1Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CHAR:
+      matcher_->MatchTypedChar(wParam);
+      return 0;
+    case WM_TIMER:
+      if (wParam == kRunningTimer) InvalidateRect(window, nullptr, FALSE);
+      return 0;
+    case WM_PAINT:
+      Paint(window);
+      break;
+    case MM_MCINOTIFY:
+      OnMusicNotify(window, wParam);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT Typing1Window::OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(window);
+      break;
+    case MM_MCINOTIFY:
+      OnMusicNotify(window, wParam);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Typing1Window::StartTyping(HWND window) {
+  KillTimer(window, kCountdownTimer);
+  state_ = PracticeState::Running;
+  SetNextKeyColour(questionSet_->values().nextTypeKeyColor);
+  PlayMusic(window);
+  SetTimer(window, kRunningTimer, kRunningPeriod, nullptr);
+  // Last, so that starting the music does not count against the first key.
+  matcher_->StartTyping();
+  stopwatch_->Start();
+}
+
+void Typing1Window::FinishRunSteps() {
+  keyboard_->SetResultsView(true);
+  keyboard_->ClearHighlights();
+  keyboard_->FindMostMissedKey();
+  keyboard_->FindSlowestKey();
+}
+
+void Typing1Window::RepaintAfterFinish() { InvalidateRect(window_, nullptr, TRUE); }
+
+void Typing1Window::Paint(HWND window) {
+  const std::unique_ptr<CDrawSurface> image = MakeScreenImage(window, kWidth, kHeight);
+  {
+    const TextColour colour(image->GetMemoryDC(), static_cast<COLORREF>(questionSet_->values().windowStringColor));
+    DrawCounters(*image);
+    DrawKeyboard(window, *image);
+    if (state_ == PracticeState::Results) {
+      DrawResultFigures(*image);
+    } else {
+      DrawQuestionRows(*image);
+    }
+    if (state_ == PracticeState::Countdown) {
+      image->SetFont(kBigDigitHeight);
+      image->DrawString(FormatNumber(countdown_ + 1), 220, 140);
+      image->RestoreFont();
+    }
+  }
+  image->BlitToWindow(0, 0);
+}
+
+void Typing1Window::DrawCounters(CDrawSurface& image) const {
+  const bool values = state_ != PracticeState::Countdown;
+  const RunCounters& counters = matcher_->counters();
+  auto value = [values](const std::string& text) { return values ? text : std::string(); };
+  image.DrawString("タイトル：F5", 520, 15);
+  image.DrawString("問題一覧：ESC", 520, 35);
+  DrawValue(image, "総問題数", 15, 100, 125, value(FormatNumber(questionSet_->values().questionNumber)), "問");
+  DrawValue(image, "問題数", 15, 100, 150, value(FormatNumber(counters.questionsDone)), "問");
+  DrawValue(image, "総文字数", 15, 100, 175, value(FormatNumber(counters.typedKeys)), "字");
+  DrawValue(image, "ミス回数", 200, 300, 175, value(FormatNumber(counters.missCount)), "回");
+  DrawValue(image, "時間", 15, 100, 200, value(stopwatch_->FormatSeconds()), "秒");
+  DrawValue(image, "ポイント", 200, 300, 200, value(FormatNumber(matcher_->points().points())), "Point");
+  image.DrawString("（" + value(FormatNumber(matcher_->points().lastChange())) + "）", 400, 200);
+}
+
+void Typing1Window::DrawQuestionRows(CDrawSurface& image) const {
+  image.DrawString("問題文", 15, 15);
+  image.DrawString("読み", 15, 40);
+  image.DrawString("ローマ字", 15, 65);
+  image.DrawString("打った文字", 15, 90);
+  if (state_ != PracticeState::Running) return;
+  const Question& question = matcher_->question();
+  image.DrawString(question.text, 110, 15);
+  image.DrawString(question.reading, 110, 40);
+  image.DrawString(std::string(matcher_->Romaji()), 110, 65);
+  image.DrawString(std::string(matcher_->TypedRomaji()), 110, 90);
+}
+
+void Typing1Window::DrawResultFigures(CDrawSurface& image) {
+  const CKeyboardKey* mostMissed = keyboard_->FindMostMissedKey();
+  const CKeyboardKey* slowest = keyboard_->FindSlowestKey();
+  const int typedKeys = matcher_->counters().typedKeys;
+  const std::uint32_t elapsed = stopwatch_->ElapsedMs();
+  image.DrawString("ミスする割合が一番高いキー", 15, 15);
+  image.DrawString(mostMissed ? mostMissed->label(0) : "無し", 300, 15);
+  image.DrawString("打つまでの時間が一番長いキー", 15, 40);
+  image.DrawString(slowest ? slowest->label(0) : "無し", 300, 40);
+  image.DrawString("一秒あたりの打数", 15, 65);
+  image.DrawString(KeystrokesPerSecondText(typedKeys, elapsed), 300, 65);
+  image.DrawString("一打あたりの時間", 15, 90);
+  image.DrawString(TimePerKeystrokeText(typedKeys, elapsed), 300, 90);
+}
+
+void Typing1Window::DrawKeyboard(HWND window, CDrawSurface& image) const {
+  // The results always show the keyboard: it carries every key's figures.
+  if (!settings().showKeyboard && state_ != PracticeState::Results) return;
+  CDrawSurface panel(window, 610, 210, questionSet_->values().windowBackColor);
+  keyboard_->Draw(panel);
+  panel.BlitTo(image.GetMemoryDC(), 15, kKeyboardTop, keyboard_->width(), keyboard_->height(), 0, 0);
+}
+
+}  // namespace kanaflow

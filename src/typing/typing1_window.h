@@ -1,0 +1,46 @@
+// The basic practice screen: the romaji form typed key by key, with the
+// on-screen keyboard marking the key to press next.
+#pragma once
+
+#include <memory>
+
+#include "draw/virtual_keyboard.h"
+#include "typing/typing_window.h"
+
+namespace kanaflow {
+
+class Typing1Window : public CTypingWindow {
+ public:
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+
+  explicit Typing1Window(CScene& scene);
+  ~Typing1Window() override;
+
+  LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  const CKeyboardMatcher& matcher() const { return *matcher_; }
+  const CVirtualKeyboard& keyboard() const { return *keyboard_; }
+
+ private:
+  void SetUp(HWND window);
+  int ModeId() const override;
+  void StartTyping(HWND window) override;
+  void FinishRunSteps() override;
+  void RepaintAfterFinish() override;
+
+  LRESULT OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void Paint(HWND window);
+  void DrawCounters(CDrawSurface& image) const;
+  void DrawQuestionRows(CDrawSurface& image) const;
+  void DrawResultFigures(CDrawSurface& image);
+  void DrawKeyboard(HWND window, CDrawSurface& image) const;
+
+  std::unique_ptr<CVirtualKeyboard> keyboard_;
+  std::unique_ptr<CKeyboardMatcher> matcher_;
+};
+
+}  // namespace kanaflow

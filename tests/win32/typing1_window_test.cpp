@@ -1,0 +1,234 @@
+// The basic practice screen driven with real messages: the countdown, a whole
+// run typed to the results, the ways out, sounds, keyboard and IME.
+#include "typing/typing1_window.h"
+
+#include <gtest/gtest.h>
+#include <imm.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "support/image.h"
+#include "support/practice_fixture.h"
+
+namespace kanaflow {
+namespace {
+
+using testing::CaptureWindow;
+using testing::PracticeFolder;
+using testing::PracticeScene;
+using testing::PumpMessages;
+using testing::SavePng;
+using testing::SendChar;
+using testing::SendKeyDown;
+using testing::SendText;
+
+constexpr Colour kBackColour = 0xE0F0E0;  // a pale green: easy to tell from anything drawn
+
+class Typing1WindowTest : public ::testing::Test {
+ protected:
+  // A set of `questions` (text and reading line pairs) with extra keys.
+  void WriteSet(const std::string& questions, int count, const std::string& keys = "") {
+    folder_.Write("data/set.ini", "[TypingQuesitonSetup]\r\nVersion=5\r\nQuestionNumber=" + std::to_string(count) +
+                                      "\r\nQuestionFileName=#q.txt\r\nWindowBackColor=0xE0F0E0\r\n" + keys);
+    folder_.Write("data/q.txt", questions);
+  }
+
+  Typing1Window& screen() { return *static_cast<Typing1Window*>(scene_.current()); }
+
+  void Open() {
+    scene_.Open(scene_.scene().basicModeId);
+    ASSERT_NE(dynamic_cast<Typing1Window*>(scene_.current()), nullptr);
+  }
+
+  // The three countdown ticks, sent at once instead of waited for.
+  void FinishCountdown() {
+    for (int tick = 0; tick < 3; ++tick) SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
+    ASSERT_EQ(screen().state(), PracticeState::Running);
+  }
+
+  void Paint() {
+    RedrawWindow(scene_.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    PumpMessages();
+  }
+
+  PracticeFolder folder_;
+  PracticeScene scene_;
+};
+
+TEST_F(Typing1WindowTest, CountdownIgnoresCharactersAndTypingStartsAfterTheThirdTick) {
+  WriteSet("犬\r\nいぬ\r\n", 1);
+  Open();
+  EXPECT_EQ(screen().state(), PracticeState::Countdown);
+  EXPECT_EQ(screen().countdown(), 2) << "the painter shows 3";
+  SendText(scene_.window(), "inu");
+  EXPECT_EQ(screen().matcher().counters().missCount, 0) << "characters in the countdown are ignored";
+  EXPECT_EQ(screen().matcher().counters().typedKeys, 0);
+  Paint();
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-countdown");
+  SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
+  SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
+  EXPECT_EQ(screen().state(), PracticeState::Countdown) << "2 and 1 still show";
+  SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
+  EXPECT_EQ(screen().state(), PracticeState::Running);
+}
+
+TEST_F(Typing1WindowTest, AWholeRunTypedToTheResults) {
+  WriteSet("犬\r\nいぬ\r\n猫\r\nねこ\r\n", 2);
+  Open();
+  FinishCountdown();
+  SendText(scene_.window(), "inu");
+  EXPECT_EQ(screen().matcher().counters().questionsDone, 1);
+  SendText(scene_.window(), "nx");  // x is a miss where e is due
+  EXPECT_EQ(screen().matcher().counters().missCount, 1);
+  SendText(scene_.window(), "eko");
+  EXPECT_EQ(screen().state(), PracticeState::Results);
+  EXPECT_EQ(screen().matcher().counters().typedKeys, 7);
+  EXPECT_EQ(screen().matcher().counters().questionsDone, 2);
+  SendText(scene_.window(), "abc");
+  EXPECT_EQ(screen().matcher().counters().typedKeys, 7) << "nothing typed on the results counts";
+  Paint();
+  const auto image = CaptureWindow(scene_.window());
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-results");
+  // The keyboard is drawn on the results, with the E key marked as the most missed.
+  const CKeyboardKey& e = screen().keyboard().key(18);
+  EXPECT_TRUE(e.marked());
+  EXPECT_EQ(image.at(15 + e.x() + 1, 240 + e.y() + 20), RGB(255, 0, 0));
+}
+
+TEST_F(Typing1WindowTest, EscapeAndF5LeaveInEveryState) {
+  WriteSet("犬\r\nいぬ\r\n", 1);
+  struct Row {
+    int state;  // 0 countdown, 1 running, 2 results
+    UINT key;
+    int expected;
+  } rows[] = {{0, VK_ESCAPE, testing::kStandInQuestionSelect}, {0, VK_F5, testing::kStandInMainMenu},
+              {1, VK_ESCAPE, testing::kStandInQuestionSelect}, {1, VK_F5, testing::kStandInMainMenu},
+              {2, VK_ESCAPE, testing::kStandInQuestionSelect}, {2, VK_F5, testing::kStandInMainMenu}};
+  for (const Row& row : rows) {
+    Open();
+    if (row.state >= 1) FinishCountdown();
+    if (row.state == 2) SendText(scene_.window(), "inu");
+    SendKeyDown(scene_.window(), row.key, true);
+    EXPECT_EQ(scene_.standInKind(), 0) << "an auto-repeat does not leave, row " << row.state;
+    SendKeyDown(scene_.window(), row.key);
+    EXPECT_EQ(scene_.standInKind(), row.expected) << "state " << row.state << " key " << row.key;
+    EXPECT_EQ(scene_.scene().mode(), scene_.scene().basicModeId);
+  }
+}
+
+TEST_F(Typing1WindowTest, DisablePlayMusicCreatesNoSoundObject) {
+  WriteSet("犬\r\nいぬ\r\n", 1,
+           "TypeSoundFileName=t.wav\r\nMissTypeSoundFileName=m.wav\r\nEndSoundFileName=e.wav\r\n"
+           "BGMFileName=b.mid\r\nBGMFileType=sequencer\r\n");
+  Open();
+  EXPECT_TRUE(screen().hasSounds()) << "named sounds are made when sound is on";
+  EXPECT_TRUE(screen().hasMusic());
+  folder_.Write("Setting.ini", "[Setting]\r\nDisablePlayMusic=1\r\n");
+  Open();
+  EXPECT_FALSE(screen().hasSounds());
+  EXPECT_FALSE(screen().hasMusic());
+}
+
+TEST_F(Typing1WindowTest, MusicNeedsItsDeviceType) {
+  WriteSet("犬\r\nいぬ\r\n", 1, "BGMFileName=b.mid\r\n");
+  Open();
+  EXPECT_FALSE(screen().hasMusic());
+}
+
+TEST_F(Typing1WindowTest, WithoutTheKeyboardTheLowerAreaShowsOnlyTheBackground) {
+  WriteSet("犬\r\nいぬ\r\n", 1);
+  folder_.Write("Setting.ini", "[Setting]\r\nShowKeyboard=0\r\n");
+  Open();
+  const COLORREF back = static_cast<COLORREF>(kBackColour);
+  // The countdown's big digit reaches below y = 240; its columns are left out.
+  auto lowerAreaIsBackground = [&] {
+    Paint();
+    const auto image = CaptureWindow(scene_.window());
+    const int height = image.height - 240;
+    return image.Count(0, 240, 200, image.height, back) == 200 * height &&
+           image.Count(380, 240, image.width, image.height, back) == (image.width - 380) * height;
+  };
+  EXPECT_TRUE(lowerAreaIsBackground()) << "countdown";
+  FinishCountdown();
+  EXPECT_TRUE(lowerAreaIsBackground()) << "running";
+  SendText(scene_.window(), "inu");
+  EXPECT_FALSE(lowerAreaIsBackground()) << "the results always show the keyboard";
+}
+
+TEST_F(Typing1WindowTest, TheImeIsClosedUnlessImeControlIsDisabled) {
+  WriteSet("犬\r\nいぬ\r\n", 1);
+  for (bool disabled : {false, true}) {
+    folder_.Write("Setting.ini", disabled ? "[Setting]\r\nDisableImeControl=1\r\n" : "[Setting]\r\n");
+    // Open the IME of the thread's default context before the screen comes.
+    HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HIMC context = ImmGetContext(probe);
+    ImmSetOpenStatus(context, TRUE);
+    ImmReleaseContext(probe, context);
+    DestroyWindow(probe);
+    Open();
+    context = ImmGetContext(scene_.window());
+    EXPECT_EQ(ImmGetOpenStatus(context) != FALSE, disabled) << (disabled ? "left alone" : "closed");
+    ImmReleaseContext(scene_.window(), context);
+  }
+}
+
+TEST_F(Typing1WindowTest, RunningPicturesWithMarksAndAMiss) {
+  WriteSet("Ａ君\r\nAくん\r\n", 1);
+  Open();
+  FinishCountdown();
+  Paint();
+  auto image = CaptureWindow(scene_.window());
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-running-shift-marked");
+  const CVirtualKeyboard& keyboard = screen().keyboard();
+  for (int key : {29, 41, 53}) {
+    const CKeyboardKey& k = keyboard.key(key);
+    EXPECT_EQ(image.at(15 + k.x() + 1, 240 + k.y() + 20), RGB(255, 0, 0)) << "key " << key << " is marked";
+  }
+  SendChar(scene_.window(), L'a');  // lower case where A is due: a miss
+  Paint();
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-after-miss");
+  EXPECT_EQ(screen().matcher().points().lastChange(), -100);
+  EXPECT_EQ(screen().matcher().points().points(), -100);
+}
+
+// Not a timed test: the figures are printed for the record; the objects and
+// memory of the process must not grow over a long run.
+TEST_F(Typing1WindowTest, ManyKeystrokesLeaveNothingBehind) {
+  std::string questions;
+  for (int i = 0; i < 50; ++i) questions += "練習\r\nれんしゅう\r\n";  // renshuu: 10 keys
+  WriteSet(questions, 50);
+  Open();
+  FinishCountdown();
+  SetTimer(scene_.window(), CTypingWindow::kRunningTimer, CTypingWindow::kRunningPeriod, nullptr);
+  auto privateBytes = testing::PrivateBytes;
+  std::vector<double> times;
+  const std::string keys = "rennshuu";
+  SendText(scene_.window(), "rennshuu");  // warm up: the first question
+  Paint();
+  const DWORD gdiBefore = testing::GdiObjectGauge();
+  const SIZE_T memoryBefore = privateBytes();
+  for (int question = 1; question < 50; ++question) {
+    for (char key : keys) {
+      const auto start = std::chrono::steady_clock::now();
+      SendChar(scene_.window(), static_cast<wchar_t>(key));
+      UpdateWindow(scene_.window());
+      times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    PumpMessages();
+  }
+  EXPECT_EQ(screen().state(), PracticeState::Results);
+  const DWORD gdiAfter = testing::GdiObjectGauge();
+  const SIZE_T memoryAfter = privateBytes();
+  std::sort(times.begin(), times.end());
+  std::printf("basic screen keystroke to repainted frame: median %.3f ms over %zu keys; GDI gauge %lu -> %lu; "
+              "private bytes %zu -> %zu\n",
+              times[times.size() / 2], times.size(), gdiBefore, gdiAfter, static_cast<size_t>(memoryBefore),
+              static_cast<size_t>(memoryAfter));
+  EXPECT_LE(gdiAfter, gdiBefore + testing::kGdiGaugeSlack);
+  EXPECT_LE(memoryAfter, memoryBefore + 1024 * 1024) << "private bytes grew over the run";
+}
+
+}  // namespace
+}  // namespace kanaflow

@@ -1,0 +1,110 @@
+#include "kanaflow-check/library_check.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "kanaflow-check/fatal_findings.h"
+#include "kanaflow-check/question_checks.h"
+#include "kanaflow-check/set_checks.h"
+#include "platform/file_system.h"
+#include "questions/question_library.h"
+#include "questions/question_set.h"
+#include "settings/software_setting_data.h"
+
+namespace kanaflow::check {
+namespace {
+
+// The spelling preferences the practice screens would use; a fatal value
+// in Setting.ini is reported and the defaults are used for the rest.
+SpellingPreferences CheckSettings(std::vector<Finding>& findings) {
+  CSoftwareSettingData settings;
+  if (const auto failure = CollectFatalError([&] { settings.Load(kSettingFilePath); })) {
+    findings.push_back(SettingsFailure(kSettingFilePath, ReadWholeFile(kSettingFilePath).value_or(""), *failure));
+    return SpellingPreferences();
+  }
+  return settings.GetSpellingPreferences();
+}
+
+void CheckLoadedSet(const SetFileText& text, CQuestionSet& set, const SpellingPreferences& preferences,
+                    SetReport& report) {
+  AddSetWarnings(text, set.setting(), report.findings);
+  if (const auto failure = CollectFatalError([&] { set.LoadQuestions(preferences); })) {
+    AddSetFailure(text, *failure, report.findings);
+    return;
+  }
+  const std::string bytes = ReadWholeFile(set.values().questionFileName).value_or("");
+  report.summary = Summarise(set);
+  report.loaded = true;
+  AddQuestionWarnings(text, set, bytes, preferences, report.summary, report.findings);
+}
+
+SetReport CheckSet(const std::string& path, const std::string& category, const SetLoadFailure* scanFailure,
+                   const SpellingPreferences& preferences) {
+  SetReport report;
+  report.file = path;
+  const SetFileText text(path);
+  if (scanFailure) {
+    AddSetFailure(text, scanFailure->report, report.findings);
+    return report;
+  }
+  std::optional<CQuestionSet> set;
+  if (const auto failure = CollectFatalError([&] { set.emplace(path); })) {
+    AddSetFailure(text, *failure, report.findings);
+    return report;
+  }
+  CheckLoadedSet(text, *set, preferences, report);
+  report.summary.file = path;
+  report.summary.category = category;
+  return report;
+}
+
+// The set files of a category, loaded or not, in library order.
+struct ListedSet {
+  std::string path;
+  const SetLoadFailure* failure = nullptr;
+};
+
+std::vector<ListedSet> SetsOf(const QuestionCategory& category, const std::vector<SetLoadFailure>& failures) {
+  std::vector<ListedSet> sets;
+  for (const CMenuQuestionLoader& entry : category.entries) sets.push_back({entry.path(), nullptr});
+  for (const SetLoadFailure& failure : failures) {
+    if (failure.folderPath == category.folderPath) sets.push_back({failure.path, &failure});
+  }
+  std::stable_sort(sets.begin(), sets.end(), [](const ListedSet& a, const ListedSet& b) {
+    return CompareLibraryPaths(a.path, b.path) < 0;
+  });
+  return sets;
+}
+
+Finding NoQuestionSet() {
+  const bool folder = IsDirectory(kLibraryFolder);
+  return {kLibraryFolder, 0, Severity::Error, folder ? "no-question-set" : "no-data-folder",
+          folder ? "no question set: no *.ini file directly in ./data or in a folder directly below it (error 0105)"
+                 : "no ./data folder: the program finds no question set (error 0105)"};
+}
+
+}  // namespace
+
+int CheckReport::CountOf(Severity severity) const {
+  auto count = std::count_if(general.begin(), general.end(), [&](const Finding& f) { return f.severity == severity; });
+  for (const SetReport& set : sets) {
+    count += std::count_if(set.findings.begin(), set.findings.end(),
+                           [&](const Finding& f) { return f.severity == severity; });
+  }
+  return static_cast<int>(count);
+}
+
+CheckReport CheckWorkingFolder() {
+  CheckReport report;
+  const SpellingPreferences preferences = CheckSettings(report.general);
+  const CollectedLibrary library = ScanQuestionLibraryCollectingErrors();
+  if (library.categories.empty()) report.general.push_back(NoQuestionSet());
+  for (const QuestionCategory& category : library.categories) {
+    for (const ListedSet& set : SetsOf(category, library.failures)) {
+      report.sets.push_back(CheckSet(set.path, category.displayName, set.failure, preferences));
+    }
+  }
+  return report;
+}
+
+}  // namespace kanaflow::check

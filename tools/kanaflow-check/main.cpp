@@ -1,0 +1,60 @@
+// kanaflow-check: see check_command.h. This file only connects the logic to
+// the command line and the standard streams.
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "kanaflow-check/check_command.h"
+#include "platform/text_encoding.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+#endif
+
+namespace {
+
+// The arguments as CP932, the encoding of the program's paths: Windows hands
+// them over as UTF-16, elsewhere they are UTF-8 as the terminal typed them.
+std::vector<std::string> Cp932Arguments(int argc, char** argv) {
+  std::vector<std::string> arguments;
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) arguments.push_back(kanaflow::WideToCp932(wide[i]));
+    LocalFree(wide);
+  }
+#else
+  for (int i = 1; i < argc; ++i) arguments.push_back(kanaflow::Utf8ToCp932(argv[i]).value_or(argv[i]));
+#endif
+  return arguments;
+}
+
+void Write(std::FILE* stream, std::string_view bytes) {
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stream);
+  std::fflush(stream);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Bytes pass unchanged: no CR added before LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  const kanaflow::check::CommandResult result = kanaflow::check::RunCheckCommand(Cp932Arguments(argc, argv));
+  Write(stdout, result.output);
+#ifdef _WIN32
+  Write(stderr, result.errors);
+#else
+  // Messages name folders as CP932; the terminal that shows them is UTF-8.
+  Write(stderr, kanaflow::Cp932ToUtf8(result.errors).value_or(result.errors));
+#endif
+  return result.exitCode;
+}
