@@ -6,16 +6,18 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
-stamp="$WINEPREFIX/.kanaflow-ready-2"
+stamp="$WINEPREFIX/.kanaflow-ready-3"
 [ -f "$stamp" ] && exit 0
 
 mkdir -p "$WINEPREFIX"
 wineboot -i >/dev/null 2>&1
 substitutes='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "MS Gothic" "MS PGothic"; do
-  wine reg add "$substitutes" /v "$face" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
+# The proportional faces take IPA P Gothic (so dialog labels fit as they
+# would on Windows), the fixed-pitch one IPA Gothic.
+for face in "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "MS PGothic"; do
+  wine reg add "$substitutes" /v "$face" /t REG_SZ /d IPAPGothic /f >/dev/null 2>&1
 done
+wine reg add "$substitutes" /v "MS Gothic" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
-wineserver -w
 touch "$stamp"

@@ -4,6 +4,10 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
+# The prefix first: preparing it needs no X server and must not meet the
+# persistent wineserver and desktop started below.
+"$(dirname "$0")/wine-prefix.sh"
+
 display=":$((90 + RANDOM % 400))"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!

@@ -181,11 +181,10 @@ void Typing1Window::DrawResultFigures(CDrawSurface& image) {
   image.DrawString(TimePerKeystrokeText(typedKeys, elapsed), 300, 90);
 }
 
-void Typing1Window::DrawKeyboard(HWND window, CDrawSurface& image) const {
+void Typing1Window::DrawKeyboard(HWND window, CDrawSurface& image) {
   // The results always show the keyboard: it carries every key's figures.
   if (!settings().showKeyboard && state_ != PracticeState::Results) return;
-  CDrawSurface panel(window, 610, 210, questionSet_->values().windowBackColor);
-  keyboard_->Draw(panel);
+  const CDrawSurface& panel = keyboardPicture_.Update(window, *keyboard_, questionSet_->values().windowBackColor);
   panel.BlitTo(image.GetMemoryDC(), 15, kKeyboardTop, keyboard_->width(), keyboard_->height(), 0, 0);
 }
 

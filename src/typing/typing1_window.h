@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "draw/keyboard_picture.h"
 #include "draw/virtual_keyboard.h"
 #include "typing/typing_window.h"
 
@@ -37,10 +38,11 @@ class Typing1Window : public CTypingWindow {
   void DrawCounters(CDrawSurface& image) const;
   void DrawQuestionRows(CDrawSurface& image) const;
   void DrawResultFigures(CDrawSurface& image);
-  void DrawKeyboard(HWND window, CDrawSurface& image) const;
+  void DrawKeyboard(HWND window, CDrawSurface& image);
 
   std::unique_ptr<CVirtualKeyboard> keyboard_;
   std::unique_ptr<CKeyboardMatcher> matcher_;
+  KeyboardPicture keyboardPicture_;
 };
 
 }  // namespace kanaflow

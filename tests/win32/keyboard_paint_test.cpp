@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <vector>
 
 #include "draw/draw_surface.h"
 #include "draw/keyboard_painter.h"
+#include "draw/keyboard_picture.h"
 #include "draw/virtual_keyboard.h"
 #include "support/image.h"
 #include "support/screen_harness.h"
@@ -114,6 +116,33 @@ TEST_F(KeyboardPaintTest, ResultsViewShowsEachKeysFiguresAndTheFoundKeys) {
                         static_cast<COLORREF>(kOther)),
             (tab.width() - 4) * (tab.height() - 4))
       << "special keys show nothing in the results view";
+}
+
+TEST_F(KeyboardPaintTest, TheKeptPictureIsAlwaysWhatAFreshDrawGives) {
+  SetNextKeyColour(kNextKey);
+  keyboard_.SetShowLabels(true);
+  keyboard_.SetFingerColours(true);
+  KeyboardPicture picture;
+  auto fresh = [&] {
+    CDrawSurface panel(canvas_.window(), 610, 210, 0xFFFFFF);
+    keyboard_.Draw(panel);
+    return CaptureSurface(panel).pixels;
+  };
+  // Marks move, Shift comes and goes, colours switch off, the results come.
+  const std::vector<std::function<void()>> steps = {
+      [&] { keyboard_.HighlightNextKey("k"); },
+      [&] { keyboard_.ClearHighlights(); keyboard_.HighlightNextKey("A"); },
+      [&] { keyboard_.ClearHighlights(); keyboard_.HighlightNextKey(" "); },
+      [&] { keyboard_.SetFingerColours(false); },
+      [&] { keyboard_.ClearHighlights(); keyboard_.HighlightNextKey("a"); },
+      [&] { keyboard_.RecordKeystroke("a", 2, 900); keyboard_.SetResultsView(true); keyboard_.ClearHighlights(); },
+      [&] { keyboard_.FindMostMissedKey(); },
+  };
+  EXPECT_EQ(CaptureSurface(picture.Update(canvas_.window(), keyboard_, 0xFFFFFF)).pixels, fresh());
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    steps[i]();
+    EXPECT_EQ(CaptureSurface(picture.Update(canvas_.window(), keyboard_, 0xFFFFFF)).pixels, fresh()) << "step " << i;
+  }
 }
 
 // Not a timed test: the figures are printed for the record, and the GDI
