@@ -1,10 +1,13 @@
 # Two commands do everything on a fresh Debian machine:
 #   make test   installs what is missing, builds both builds, runs every test
-#   make romaji builds the romaji printer (until the program itself exists)
-.PHONY: test deps native windows romaji bench clean
+#   make run    builds the program and starts it in sample/ (under Wine)
+.PHONY: test run deps native windows romaji check bench fuzz package clean
 
 test: deps
 	scripts/test.sh
+
+run: deps
+	scripts/run.sh
 
 deps:
 	scripts/install-deps.sh
@@ -20,8 +23,18 @@ windows: deps
 romaji: native
 	@echo "Built build/native/tools/kanaflow-romaji/kanaflow-romaji"
 
+check: native
+	cd sample && ../build/native/tools/kanaflow-check/kanaflow-check --utf8 .
+
 bench: deps
 	bench/run.sh
+
+fuzz: deps
+	scripts/fuzz.sh
+
+# A zip for Windows users: kanaflow.exe with the sample library beside it.
+package: windows
+	scripts/package.sh
 
 clean:
 	rm -rf build

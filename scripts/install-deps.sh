@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ make libgtest-dev googletest libbenchmark-dev
   mingw-w64 wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick sox zip fonts-ipafont-gothic
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

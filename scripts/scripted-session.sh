@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../sample"
 
+mkdir -p "$KANAFLOW_SHOTS"
 shot() { sleep "${2:-0.6}"; import -window root "$KANAFLOW_SHOTS/$1.png"; echo "  $1.png"; }
 keys() { xdotool key --delay 60 "$@"; }
 # Kana arrive as an input method commits them: the whole word at once. The
@@ -29,6 +30,16 @@ done
 xdotool windowfocus "$desktop" 2>/dev/null || true
 sleep 2
 shot 01-main-menu
+
+# A second copy is refused: it ends at once, with exit code 0, showing nothing.
+windows_before=$(xdotool search --name "Kanaflow Version" 2>/dev/null | wc -l)
+second=0
+timeout 30 wine "$KANAFLOW_EXE" >/dev/null 2>&1 || second=$?
+windows_after=$(xdotool search --name "Kanaflow Version" 2>/dev/null | wc -l)
+if [ "$second" -ne 0 ] || [ "$windows_after" -ne "$windows_before" ]; then
+  echo "scripted-session: a second copy was not refused (exit $second)" >&2
+  exit 1
+fi
 
 keys Down Down Down Return
 shot 02-setup-dialog 1.5
@@ -78,3 +89,7 @@ if kill -0 "$program" 2>/dev/null; then
   echo "scripted-session: the program did not end" >&2
   exit 1
 fi
+status=0
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || { echo "scripted-session: the program ended with exit code $status" >&2; exit 1; }
+echo "scripted-session: every screen played through; the program ended with exit code 0"
