@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both builds and runs every test: the native core tests, then the
+# Builds every build and runs every test: the native core tests, the same
+# under the sanitizers, a short run of every fuzz target, then the
 # cross-built tests under Wine inside a virtual X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,6 +9,16 @@ jobs="$(nproc)"
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"
 ctest --preset native -j "$jobs"
+# The sample library that ships must load without an error.
+if [ -d sample/data ]; then (cd sample && ../build/native/tools/kanaflow-check/kanaflow-check --utf8 .); fi
+
+# The same core tests and tools under AddressSanitizer and UndefinedBehaviorSanitizer.
+cmake --preset asan >/dev/null
+cmake --build --preset asan -j "$jobs"
+ctest --preset asan -j "$jobs"
+
+# Every fuzz target for a short while (make fuzz runs them for ten minutes).
+FUZZ_SECONDS=30 scripts/fuzz.sh
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"

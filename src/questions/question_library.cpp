@@ -36,8 +36,8 @@ enum Group : std::uint32_t { kSymbols = 1, kDigits = 2, kLetters = 3, kOthers = 
 
 struct SortKey {
   std::vector<std::uint32_t> primary;
-  std::vector<std::uint8_t> upperCase;  // per primary weight: 1 for an upper-case letter
-  std::vector<std::uint8_t> fullWidth;  // per primary weight: 1 for a full-width form
+  std::vector<std::uint8_t> upperCase;                           // per primary weight: 1 for an upper-case letter
+  std::vector<std::uint8_t> fullWidth;                           // per primary weight: 1 for a full-width form
   std::vector<std::pair<std::uint32_t, std::uint32_t>> special;  // (position, character)
 };
 

@@ -18,8 +18,8 @@ inline constexpr char kTopCategoryPath[] = "./data/";
 inline constexpr char kTopCategoryName[] = "分類項目なし";
 
 struct QuestionCategory {
-  std::string folderPath;   // "./data/" for the top category, "./data/<folder>" for the others
-  std::string displayName;  // "分類項目なし", or the folder's name
+  std::string folderPath;                    // "./data/" for the top category, "./data/<folder>" for the others
+  std::string displayName;                   // "分類項目なし", or the folder's name
   std::vector<CMenuQuestionLoader> entries;  // one per set file, in library order of their paths
 };
 

@@ -34,16 +34,16 @@ TEST(CheckReadingTest, FindsCharactersWithoutTypeableRomaji) {
     const char* untypeable;
     std::size_t fullRomajiBytes;
   } rows[] = {
-      {"いぬ", "", "", 3},                        // inu
-      {"かんじ漢", "漢", "", 6},                  // kannji: the kanji spells nothing
-      {"ゐど", "ゐ", "", 2},                      // do
+      {"いぬ", "", "", 3},        // inu
+      {"かんじ漢", "漢", "", 6},  // kannji: the kanji spells nothing
+      {"ゐど", "ゐ", "", 2},      // do
       {"ゑ", "ゑ", "", 0},
-      {"ガっこう", "ガ", "", 4},                  // kkou: voiced katakana have no half-width byte
-      {"漢字漢", "漢字", "", 0},                  // each character named once
-      {"カナ", "", "カナ", 2},                    // two half-width katakana bytes
-      {"ｶﾅ", "", "ｶﾅ", 2},                        // half-width katakana are copied
+      {"ガっこう", "ガ", "", 4},  // kkou: voiced katakana have no half-width byte
+      {"漢字漢", "漢字", "", 0},  // each character named once
+      {"カナ", "", "カナ", 2},    // two half-width katakana bytes
+      {"ｶﾅ", "", "ｶﾅ", 2},        // half-width katakana are copied
       {"abc", "", "", 3},
-      {"あ、。", "", "", 3},                      // a , .
+      {"あ、。", "", "", 3},             // a , .
       {Repeat("し", 123), "", "", 369},  // shi 123 times: beyond the 253-byte form
   };
   for (const Row& row : rows) {
@@ -61,9 +61,15 @@ TEST(CheckReadingTest, TellsWhatTheModesAsk) {
     bool plainHiragana;
     bool kanji;
   } rows[] = {
-      {"abc ;", true, false, false},   {"ｶ", false, false, false},        {"\t", false, false, false},
-      {"いぬ", false, true, false},     {"らーめん、です。", false, true, false}, {"イヌ", false, false, false},
-      {"犬", false, false, true},       {"いぬ犬", false, false, true},      {"々", false, false, true},
+      {"abc ;", true, false, false},
+      {"ｶ", false, false, false},
+      {"\t", false, false, false},
+      {"いぬ", false, true, false},
+      {"らーめん、です。", false, true, false},
+      {"イヌ", false, false, false},
+      {"犬", false, false, true},
+      {"いぬ犬", false, false, true},
+      {"々", false, false, true},
       {"", true, false, false},
   };
   for (const Row& row : rows) {
@@ -126,10 +132,14 @@ TEST(CheckOutputTest, ShowsPathsFromWhereTheCheckerWasStarted) {
     const char* folder;
     const char* shown;
   } rows[] = {
-      {"./data/a.ini", ".", "data/a.ini"},         {"./data/a.ini", "sample", "sample/data/a.ini"},
-      {"./data/a.ini", "sample/", "sample/data/a.ini"}, {"./data", "..", "../data"},
-      {"data/q.txt", "w", "w/data/q.txt"},         {"C:\\q.txt", "w", "C:\\q.txt"},
-      {"/abs/q.txt", "w", "/abs/q.txt"},           {"./Setting.ini", ".", "Setting.ini"},
+      {"./data/a.ini", ".", "data/a.ini"},
+      {"./data/a.ini", "sample", "sample/data/a.ini"},
+      {"./data/a.ini", "sample/", "sample/data/a.ini"},
+      {"./data", "..", "../data"},
+      {"data/q.txt", "w", "w/data/q.txt"},
+      {"C:\\q.txt", "w", "C:\\q.txt"},
+      {"/abs/q.txt", "w", "/abs/q.txt"},
+      {"./Setting.ini", ".", "Setting.ini"},
   };
   for (const Row& row : rows) EXPECT_EQ(DisplayPath(row.path, row.folder), row.shown) << row.path;
 }
@@ -191,14 +201,19 @@ std::vector<Fixture> Fixtures() {
         {"data/drills/home.txt", Lines({"asdf jkl;", "asdf jkl;"})},
         {"Setting.ini", Lines({"[Setting]", "Character_si=1"})}},
        {}},
-      {"no-data-folder", {{"readme.txt", "x"}},
+      {"no-data-folder",
+       {{"readme.txt", "x"}},
        {{"./data", 0, E, "no-data-folder", "no ./data folder: the program finds no question set (error 0105)"}}},
-      {"no-question-set", {{"data/readme.txt", "x"}, {"data/sub/q.txt", "x"}},
+      {"no-question-set",
+       {{"data/readme.txt", "x"}, {"data/sub/q.txt", "x"}},
        {{"./data", 0, E, "no-question-set",
          "no question set: no *.ini file directly in ./data or in a folder directly below it (error 0105)"}}},
-      {"version-out-of-range", OneSet({"Version=6", "QuestionNumber=2", "QuestionFileName=#q.txt"}, kTwoQuestions),
-       {{"./data/a.ini", 2, E, "version-out-of-range", "Version=6: the program reads Version 1 to 5 only (error 0102)"}}},
-      {"version-unreadable", OneSet({"Version=abc", "QuestionNumber=2", "QuestionFileName=#q.txt"}, kTwoQuestions),
+      {"version-out-of-range",
+       OneSet({"Version=6", "QuestionNumber=2", "QuestionFileName=#q.txt"}, kTwoQuestions),
+       {{"./data/a.ini", 2, E, "version-out-of-range",
+         "Version=6: the program reads Version 1 to 5 only (error 0102)"}}},
+      {"version-unreadable",
+       OneSet({"Version=abc", "QuestionNumber=2", "QuestionFileName=#q.txt"}, kTwoQuestions),
        {{"./data/a.ini", 2, E, "version-unreadable", "Version=abc is not a version number (error 0103)"}}},
       {"missing-key",
        {{"data/a.ini", SetFile({"Version=5", "QuestionNumber=2"})},
@@ -225,23 +240,28 @@ std::vector<Fixture> Fixtures() {
        }(),
        {{"./Setting.ini", 3, E, "settings-error-value",
          "DisablePlayMusic=Error: the value \"Error\" ends the program (error 0104)"}}},
-      {"question-count", OneSet({"Version=5", "QuestionNumber=0", "QuestionFileName=#q.txt"}, kTwoQuestions),
+      {"question-count",
+       OneSet({"Version=5", "QuestionNumber=0", "QuestionFileName=#q.txt"}, kTwoQuestions),
        {{"./data/a.ini", 3, E, "question-count", "QuestionNumber=0: a set needs at least 1 question (error 0106)"}}},
-      {"question-file-missing", OneSet({"Version=5", "QuestionNumber=2", "QuestionFileName=#none.txt"}, kTwoQuestions),
+      {"question-file-missing",
+       OneSet({"Version=5", "QuestionNumber=2", "QuestionFileName=#none.txt"}, kTwoQuestions),
        {{"./data/a.ini", 4, E, "question-file-missing",
          "the question file \"./data/none.txt\" cannot be opened (error 0101)"}}},
       {"question-read-failure",
        OneSet({"Version=5", "QuestionNumber=9000000", "QuestionFileName=#q.txt"}, kTwoQuestions),
        {{"./data/a.ini", 3, E, "question-read-failure",
          "QuestionNumber=9000000: too many questions to hold; the program ends while reading them"}}},
-      {"empty-romaji", OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"漢字", "漢字"})),
+      {"empty-romaji",
+       OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"漢字", "漢字"})),
        {{"./data/q.txt", 2, W, "empty-romaji",
          "question 1: the reading \"漢字\" gives no romaji, so the question can never be completed in the basic "
          "mode"}}},
-      {"silent-characters", OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"井戸", "ゐど"})),
+      {"silent-characters",
+       OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"井戸", "ゐど"})),
        {{"./data/q.txt", 2, W, "silent-characters",
          "question 1: the reading \"ゐど\" holds characters that add nothing to the romaji form: ゐ"}}},
-      {"katakana-reading", OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"カナ", "カナ"})),
+      {"katakana-reading",
+       OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"カナ", "カナ"})),
        {{"./data/q.txt", 2, W, "katakana-reading",
          "question 1: the reading \"カナ\" holds characters whose romaji cannot be typed: カナ (katakana become "
          "half-width characters; write readings in hiragana)"}}},
@@ -250,14 +270,17 @@ std::vector<Fixture> Fixtures() {
        {{"./data/q.txt", 1, W, "long-line",
          "the line is longer than 253 bytes: the program cuts it there and reads every later line as empty, so the "
          "questions after it become the substitute question"}}},
-      {"romaji-cut", OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"A", "a" + Repeat("し", 125)})),
+      {"romaji-cut",
+       OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"A", "a" + Repeat("し", 125)})),
        {{"./data/q.txt", 2, W, "romaji-cut",
          "question 1: the romaji form is 376 bytes long and is cut to 253, so the question ends early"}}},
-      {"short-file", OneSet({"QuestionNumber=3", "QuestionFileName=#q.txt"}, kTwoQuestions),
+      {"short-file",
+       OneSet({"QuestionNumber=3", "QuestionFileName=#q.txt"}, kTwoQuestions),
        {{"./data/a.ini", 2, W, "short-file",
          "QuestionNumber=3 asks for 6 lines, but \"./data/q.txt\" has 4: question 3 becomes the substitute "
          "question"}}},
-      {"empty-line", OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt"}, Lines({"犬", "", "猫", "ねこ"})),
+      {"empty-line",
+       OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt"}, Lines({"犬", "", "猫", "ねこ"})),
        {{"./data/q.txt", 2, W, "empty-line", "question 1: the reading line is empty, " + kSubstituteMessage}}},
       {"missing-file",
        OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt", "TypeSoundFileName=#type.wav",
@@ -278,10 +301,10 @@ std::vector<Fixture> Fixtures() {
          "instance sequencer)"}}},
       {"version-too-old",
        [] {
-         Files files = OneSet({"Version=1", "QuestionNumber=2", "QuestionFileName=data/q.txt",
-                               "TypeSoundFileName=#type.wav", "EndBGMFileName=end.mid", "RandomQuestionSet=1",
-                               "ImeStatus=1", "KatakanaMode=1"},
-                              kTwoQuestions);
+         Files files =
+             OneSet({"Version=1", "QuestionNumber=2", "QuestionFileName=data/q.txt", "TypeSoundFileName=#type.wav",
+                     "EndBGMFileName=end.mid", "RandomQuestionSet=1", "ImeStatus=1", "KatakanaMode=1"},
+                    kTwoQuestions);
          files.push_back({"data/type.wav", "RIFF"});
          return files;
        }(),
@@ -312,11 +335,27 @@ std::vector<Fixture> Fixtures() {
 
 // Every finding the checker knows, each to be produced by its own fixture.
 const std::vector<std::string> kCatalogue = {
-    "no-data-folder",       "no-question-set",  "version-out-of-range", "version-unreadable", "missing-key",
-    "error-value",          "settings-error-value", "question-count",   "question-file-missing",
-    "question-read-failure", "empty-romaji",    "silent-characters",    "katakana-reading",   "long-line",
-    "romaji-cut",           "short-file",       "empty-line",           "missing-file",       "music-without-type",
-    "version-too-old",      "edit-box-overflow",
+    "no-data-folder",
+    "no-question-set",
+    "version-out-of-range",
+    "version-unreadable",
+    "missing-key",
+    "error-value",
+    "settings-error-value",
+    "question-count",
+    "question-file-missing",
+    "question-read-failure",
+    "empty-romaji",
+    "silent-characters",
+    "katakana-reading",
+    "long-line",
+    "romaji-cut",
+    "short-file",
+    "empty-line",
+    "missing-file",
+    "music-without-type",
+    "version-too-old",
+    "edit-box-overflow",
 };
 
 class FixtureFolder {
@@ -412,8 +451,11 @@ TEST(CheckFixtureTest, SummaryModesFollowTheQuestions) {
 }
 
 TEST(CheckFixtureTest, ABadSetDoesNotHideTheOthers) {
-  const Fixture fixture{"two", {{"data/a.ini", SetFile({"Version=7"})}, {"data/b/c.ini", SetFile({"QuestionNumber=1",
-                         "QuestionFileName=#q.txt"})}, {"data/b/q.txt", Lines({"犬", "いぬ"})}}, {}};
+  const Fixture fixture{"two",
+                        {{"data/a.ini", SetFile({"Version=7"})},
+                         {"data/b/c.ini", SetFile({"QuestionNumber=1", "QuestionFileName=#q.txt"})},
+                         {"data/b/q.txt", Lines({"犬", "いぬ"})}},
+                        {}};
   const CheckReport report = FixtureFolder(fixture).Check();
   ASSERT_EQ(report.sets.size(), 2u);
   EXPECT_EQ(report.sets[0].file, "./data/a.ini");
@@ -441,8 +483,8 @@ TEST(CheckCommandTest, ExitCodeTellsErrorsFromWarnings) {
   const struct Row {
     const char* fixture;
     int exitCode;
-  } rows[] = {{"clean", 0}, {"short-file", 0}, {"version-out-of-range", 1}, {"no-data-folder", 1},
-              {"settings-error-value", 1}};
+  } rows[] = {
+      {"clean", 0}, {"short-file", 0}, {"version-out-of-range", 1}, {"no-data-folder", 1}, {"settings-error-value", 1}};
   for (const Row& row : rows) {
     const CommandResult result = RunIn(FixtureNamed(row.fixture), {});
     EXPECT_EQ(result.exitCode, row.exitCode) << row.fixture << "\n" << result.output;
@@ -472,21 +514,26 @@ TEST(CheckCommandTest, UsageErrorsExitWithTwo) {
 }
 
 TEST(CheckCommandTest, WritesOneLinePerFindingAndASummaryPerSet) {
-  const Fixture fixture{"titled short file",
-                        OneSet({"QuestionNumber=3", "QuestionFileName=#q.txt", "Title=動物"}, kTwoQuestions), {}};
+  const Fixture fixture{
+      "titled short file", OneSet({"QuestionNumber=3", "QuestionFileName=#q.txt", "Title=動物"}, kTwoQuestions), {}};
   const FixtureFolder folder(fixture);
   const std::string f = folder.path();  // ASCII: the same bytes in CP932 and UTF-8
   // 犬 inu, 猫 neko, and the substitute question's 39 keystrokes:
   // mo nn da i bu nn ga te i gi sa re te i ma se nn de shi ta .
-  const std::string finding = "/data/a.ini:2: warning: QuestionNumber=3 asks for 6 lines, but \"./data/q.txt\" has 4: "
-                              "question 3 becomes the substitute question\n";
+  const std::string finding =
+      "/data/a.ini:2: warning: QuestionNumber=3 asks for 6 lines, but \"./data/q.txt\" has 4: "
+      "question 3 becomes the substitute question\n";
   const std::string counts = "kanaflow-check: 1 set, 0 errors, 1 warning\n";
   EXPECT_EQ(RunCheckCommand({f}).output,
-            f + finding + f + "/data/a.ini: summary: \"動物\", 3 questions, 46 romaji keystrokes, suits basic, "
-                              "kanji-kana\n" + counts);
+            f + finding + f +
+                "/data/a.ini: summary: \"動物\", 3 questions, 46 romaji keystrokes, suits basic, "
+                "kanji-kana\n" +
+                counts);
   EXPECT_EQ(RunCheckCommand({"--utf8", f}).output,
-            f + finding + f + u8"/data/a.ini: summary: \"動物\", 3 questions, 46 romaji keystrokes, suits basic, "
-                              u8"kanji-kana\n" + counts);
+            f + finding + f +
+                u8"/data/a.ini: summary: \"動物\", 3 questions, 46 romaji keystrokes, suits basic, "
+                u8"kanji-kana\n" +
+                counts);
 }
 
 TEST(CheckCommandTest, ChecksTheCurrentFolderWhenNoneIsGiven) {
@@ -511,8 +558,7 @@ TEST(CheckCommandTest, WritesJsonForTools) {
   const FixtureFolder folder(FixtureNamed("katakana-reading"));
   const ScopedCurrentDirectory inside(folder.path());
   const CommandResult result = RunCheckCommand({"--json"});
-  EXPECT_EQ(result.output,
-            std::string(u8R"json({
+  EXPECT_EQ(result.output, std::string(u8R"json({
   "folder": ".",
   "errors": 0,
   "warnings": 1,

@@ -74,6 +74,7 @@ CommandResult RunCheckCommand(const std::vector<std::string>& arguments) {
   if (!visit.entered()) return UsageError("cannot enter folder '" + options.folder + "'");
   const CheckReport report = CheckWorkingFolder();
   CommandResult result;
+  result.outputIsUtf8 = options.json || options.utf8;
   result.output = options.json ? FormatJson(report, options.folder) : FormatText(report, options.folder, options.utf8);
   result.exitCode = report.CountOf(Severity::Error) > 0 ? 1 : 0;
   return result;

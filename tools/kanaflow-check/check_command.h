@@ -8,9 +8,10 @@
 namespace kanaflow::check {
 
 struct CommandResult {
-  std::string output;  // for standard output
-  std::string errors;  // for standard error
-  int exitCode = 0;    // 0 no error found, 1 errors found, 2 usage error
+  std::string output;         // for standard output
+  std::string errors;         // for standard error, CP932
+  int exitCode = 0;           // 0 no error found, 1 errors found, 2 usage error
+  bool outputIsUtf8 = false;  // UTF-8 (--utf8, --json), otherwise CP932
 };
 
 // `arguments` without the program name, CP932. Checks FOLDER (the current

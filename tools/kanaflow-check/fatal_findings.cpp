@@ -54,9 +54,9 @@ Finding ReportFinding(const SetFileText& set, const FatalErrorReport& report) {
       return set.At("QuestionNumber", Severity::Error, "question-count",
                     "QuestionNumber=" + count + ": a set needs at least 1 question (error 0106)");
     case FatalError::QuestionFileNotOpened:
-      return set.At("QuestionFileName", Severity::Error, "question-file-missing",
-                    "the question file \"" + InformationValue(report.text, "ファイル名：") +
-                        "\" cannot be opened (error 0101)");
+      return set.At(
+          "QuestionFileName", Severity::Error, "question-file-missing",
+          "the question file \"" + InformationValue(report.text, "ファイル名：") + "\" cannot be opened (error 0101)");
     default:
       break;
   }
@@ -88,7 +88,8 @@ void AddSetFailure(const SetFileText& set, const FatalErrorReport& report, std::
   for (const SetKey& key : SetKeys()) {
     if (key.sinceVersion > *version || cp932::EqualIgnoringAsciiCase(key.name, reportedKey)) continue;
     const std::optional<std::string> value = set.Find(key.name);
-    if ((value && *value == kErrorValue) || (!value && IsRequired(key.name))) findings.push_back(KeyFinding(set, key.name));
+    if ((value && *value == kErrorValue) || (!value && IsRequired(key.name)))
+      findings.push_back(KeyFinding(set, key.name));
   }
 }
 

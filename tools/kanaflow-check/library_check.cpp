@@ -70,9 +70,8 @@ std::vector<ListedSet> SetsOf(const QuestionCategory& category, const std::vecto
   for (const SetLoadFailure& failure : failures) {
     if (failure.folderPath == category.folderPath) sets.push_back({failure.path, &failure});
   }
-  std::stable_sort(sets.begin(), sets.end(), [](const ListedSet& a, const ListedSet& b) {
-    return CompareLibraryPaths(a.path, b.path) < 0;
-  });
+  std::stable_sort(sets.begin(), sets.end(),
+                   [](const ListedSet& a, const ListedSet& b) { return CompareLibraryPaths(a.path, b.path) < 0; });
   return sets;
 }
 

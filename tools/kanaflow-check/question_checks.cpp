@@ -92,8 +92,8 @@ class QuestionWarnings {
     }
     if (!analysis.silentCharacters.empty()) {
       Add(lines.readingLine, "silent-characters",
-          number + "the reading " + reading + " holds characters that add nothing to the romaji form: " +
-              analysis.silentCharacters);
+          number + "the reading " + reading +
+              " holds characters that add nothing to the romaji form: " + analysis.silentCharacters);
     }
     if (!analysis.untypeableCharacters.empty()) {
       Add(lines.readingLine, "katakana-reading",
@@ -121,22 +121,21 @@ class QuestionWarnings {
     if (FitsEditBox(target)) return;
     Add(line, "edit-box-overflow",
         what + " is about " + DecimalText(EstimatedEditBoxWidth(target)) + " pixels wide (" +
-            DecimalText(static_cast<std::int64_t>(target.size())) + " bytes), more than the edit box of the " +
-            mode + " mode holds (" + DecimalText(kEditBoxWidth) + " pixels, " +
+            DecimalText(static_cast<std::int64_t>(target.size())) + " bytes), more than the edit box of the " + mode +
+            " mode holds (" + DecimalText(kEditBoxWidth) + " pixels, " +
             DecimalText(static_cast<std::int64_t>(kEditBoxTextBytes)) + " bytes)");
   }
 
   void AddShortFile(std::size_t available, std::int32_t count) {
     const std::int64_t first = static_cast<std::int64_t>(available / 2) + 1;
-    const std::string which = first == count ? "question " + DecimalText(count) + " becomes"
-                                             : "questions " + DecimalText(first) + " to " + DecimalText(count) +
-                                                   " become";
-    findings_.push_back(set_.At("QuestionNumber", Severity::Warning, "short-file",
-                                "QuestionNumber=" + DecimalText(count) + " asks for " +
-                                    DecimalText(2 * static_cast<std::int64_t>(count)) + " lines, but " +
-                                    Quoted(questions_.values().questionFileName) + " has " +
-                                    DecimalText(static_cast<std::int64_t>(available)) + ": " + which +
-                                    " the substitute question"));
+    const std::string which = first == count
+                                  ? "question " + DecimalText(count) + " becomes"
+                                  : "questions " + DecimalText(first) + " to " + DecimalText(count) + " become";
+    findings_.push_back(set_.At(
+        "QuestionNumber", Severity::Warning, "short-file",
+        "QuestionNumber=" + DecimalText(count) + " asks for " + DecimalText(2 * static_cast<std::int64_t>(count)) +
+            " lines, but " + Quoted(questions_.values().questionFileName) + " has " +
+            DecimalText(static_cast<std::int64_t>(available)) + ": " + which + " the substitute question"));
   }
 
   void Add(int line, const char* code, std::string message) {

@@ -20,7 +20,7 @@ void AddCharacters(std::string_view unit, std::string& list) {
   }
 }
 
-constexpr std::uint16_t kLongVowelMark = 0x815B;  // ー
+constexpr std::uint16_t kLongVowelMark = 0x815B;     // ー
 constexpr std::uint16_t kIdeographicComma = 0x8141;  // 、
 constexpr std::uint16_t kIdeographicStop = 0x8142;   // 。
 constexpr std::uint16_t kIterationMark = 0x8158;     // 々

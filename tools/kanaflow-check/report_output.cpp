@@ -58,8 +58,8 @@ std::string JsonString(std::string_view cp932) {
 
 std::string JsonFinding(const Finding& finding, std::string_view folder) {
   return "{\"file\": " + JsonString(DisplayPath(finding.file, folder)) +
-         ", \"line\": " + (finding.line > 0 ? DecimalText(finding.line) : std::string("null")) +
-         ", \"severity\": \"" + SeverityName(finding.severity) + "\", \"code\": \"" + finding.code +
+         ", \"line\": " + (finding.line > 0 ? DecimalText(finding.line) : std::string("null")) + ", \"severity\": \"" +
+         SeverityName(finding.severity) + "\", \"code\": \"" + finding.code +
          "\", \"message\": " + JsonString(finding.message) + "}";
 }
 
@@ -76,7 +76,8 @@ std::string JsonSet(const SetSummary& summary, std::string_view folder) {
 std::string JsonArray(const std::vector<std::string>& elements) {
   if (elements.empty()) return "[]";
   std::string out = "[\n";
-  for (std::size_t i = 0; i < elements.size(); ++i) out += "    " + elements[i] + (i + 1 < elements.size() ? ",\n" : "\n");
+  for (std::size_t i = 0; i < elements.size(); ++i)
+    out += "    " + elements[i] + (i + 1 < elements.size() ? ",\n" : "\n");
   return out + "  ]";
 }
 
@@ -87,8 +88,8 @@ std::string DisplayPath(std::string_view programPath, std::string_view folder) {
   const bool relative = path.substr(0, 2) == "./" || path.substr(0, 2) == ".\\";
   if (relative) path.remove_prefix(2);
   if (path.empty()) path = ".";
-  const bool absolute = !relative && (path.front() == '/' || path.front() == '\\' ||
-                                      (path.size() >= 2 && path[1] == ':'));
+  const bool absolute =
+      !relative && (path.front() == '/' || path.front() == '\\' || (path.size() >= 2 && path[1] == ':'));
   if (absolute || folder.empty() || folder == "." || folder == "./") return std::string(path);
   std::string prefix(folder);
   if (prefix.back() != '/' && prefix.back() != '\\') prefix += '/';
@@ -113,8 +114,8 @@ std::string FormatText(const CheckReport& report, std::string_view folder, bool 
     if (set.loaded) AppendSummary(out, set.summary, folder);
   }
   out += "kanaflow-check: " + Plural(static_cast<std::int64_t>(report.sets.size()), "set") + ", " +
-         Plural(report.CountOf(Severity::Error), "error") + ", " + Plural(report.CountOf(Severity::Warning), "warning") +
-         "\n";
+         Plural(report.CountOf(Severity::Error), "error") + ", " +
+         Plural(report.CountOf(Severity::Warning), "warning") + "\n";
   return utf8 ? ToUtf8(out) : out;
 }
 
@@ -127,8 +128,8 @@ std::string FormatJson(const CheckReport& report, std::string_view folder) {
     if (set.loaded) sets.push_back(JsonSet(set.summary, folder));
   }
   return "{\n  \"folder\": " + JsonString(folder) + ",\n  \"errors\": " + DecimalText(report.CountOf(Severity::Error)) +
-         ",\n  \"warnings\": " + DecimalText(report.CountOf(Severity::Warning)) + ",\n  \"findings\": " +
-         JsonArray(findings) + ",\n  \"sets\": " + JsonArray(sets) + "\n}\n";
+         ",\n  \"warnings\": " + DecimalText(report.CountOf(Severity::Warning)) +
+         ",\n  \"findings\": " + JsonArray(findings) + ",\n  \"sets\": " + JsonArray(sets) + "\n}\n";
 }
 
 }  // namespace kanaflow::check

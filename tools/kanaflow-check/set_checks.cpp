@@ -62,13 +62,13 @@ void AddFileFields(const SetFileText& set, const QuestionSetValues& values, int 
     if (value.empty()) continue;
     if (version < 4 && (value.front() == '#' || value.front() == '?')) {
       findings.push_back(set.At(field.key, Severity::Warning, "version-too-old",
-                                std::string(field.key) + " \"" + value + "\": a path starting with \"" +
-                                    value.front() + "\" needs Version 4 or later; in this Version " +
-                                    DecimalText(version) + " set the program looks for a file of that very name"));
+                                std::string(field.key) + " \"" + value + "\": a path starting with \"" + value.front() +
+                                    "\" needs Version 4 or later; in this Version " + DecimalText(version) +
+                                    " set the program looks for a file of that very name"));
     } else if (field.media != Media::QuestionFile && !MediaFileExists(value)) {
-      findings.push_back(set.At(field.key, Severity::Warning, "missing-file",
-                                std::string(field.key) + ": file \"" + value + "\" not found: " +
-                                    Consequence(field.media)));
+      findings.push_back(
+          set.At(field.key, Severity::Warning, "missing-file",
+                 std::string(field.key) + ": file \"" + value + "\" not found: " + Consequence(field.media)));
     }
   }
 }
@@ -104,8 +104,8 @@ bool MediaFileExists(const std::string& path) {
   if (FileExists(slashed)) return true;
   const std::size_t slash = slashed.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : slashed.substr(0, slash + 1);
-  const std::string_view name = slash == std::string::npos ? std::string_view(slashed)
-                                                           : std::string_view(slashed).substr(slash + 1);
+  const std::string_view name =
+      slash == std::string::npos ? std::string_view(slashed) : std::string_view(slashed).substr(slash + 1);
   for (const FolderEntry& entry : ListFolder(folder)) {
     if (!entry.isDirectory && cp932::EqualIgnoringAsciiCase(entry.name, name)) return true;
   }
