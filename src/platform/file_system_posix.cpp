@@ -10,12 +10,22 @@
 #include <memory>
 
 #include "platform/file_step_gate.h"
+#include "platform/cp932.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {
 namespace {
 
-std::string NativePath(const std::string& path) { return Cp932ToUtf8(path).value_or(path); }
+// Paths in question sets are written for Windows, where "\" separates
+// folders as "/" does; here only "/" does. A "\" that is the trail byte of a
+// kana (ソ is 0x83 0x5C) is part of the name and stays.
+std::string NativePath(const std::string& path) {
+  std::string separated = path;
+  for (std::size_t pos = 0; pos < separated.size(); pos = cp932::NextChar(separated, pos)) {
+    if (cp932::CharLength(separated, pos) == 1 && separated[pos] == '\\') separated[pos] = '/';
+  }
+  return Cp932ToUtf8(separated).value_or(separated);
+}
 
 class FileDescriptor {
  public:

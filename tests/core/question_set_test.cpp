@@ -108,6 +108,14 @@ TEST_F(QuestionSetTest, ACountTooLargeToHoldGivesTheExceptionBox) {
   }
 }
 
+TEST_F(QuestionSetTest, WindowsSeparatorsInFileNamesWork) {
+  folder_.Write("data/a.ini", "[TypingQuesitonSetup]\nQuestionNumber=1\nQuestionFileName=.\\data\\ソフト\\q.txt\n");
+  folder_.Write("data/ソフト/q.txt", "犬\nいぬ\n");
+  CQuestionSet set("./data/a.ini");
+  set.LoadQuestions(SpellingPreferences());
+  EXPECT_EQ(set.GetQuestion(0).text, "犬") << "a backslash separates folders; ソ keeps its 0x5C trail byte";
+}
+
 TEST_F(QuestionSetTest, PreferencesShapeTheRomaji) {
   folder_.Write("data/a.ini", "[TypingQuesitonSetup]\nQuestionNumber=1\nQuestionFileName=#q.txt\n");
   folder_.Write("data/q.txt", "写真\nしゃしん\n");
