@@ -57,6 +57,25 @@ const std::array<Entry, MainWindow::kEntryCount>& Entries() {
 
 int g_selectedEntry = 0;
 
+// The paint cycle of one WM_PAINT: BeginPaint erases what needs erasing and
+// validates the update region before the menu is copied in, so no later
+// erase can wipe the menu (a window closing over it asks for one).
+class PaintCycle {
+ public:
+  explicit PaintCycle(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintCycle() {
+    if (dc_) EndPaint(window_, &paint_);
+  }
+  PaintCycle(const PaintCycle&) = delete;
+  PaintCycle& operator=(const PaintCycle&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 std::unique_ptr<CDrawSurface> MakePanel(HWND window, const Entry& entry) {
   auto panel = std::make_unique<CDrawSurface>(window, kPanelWidth, kPanelHeight, kWhite);
   if (entry.previewId != 0) {
@@ -99,7 +118,7 @@ LRESULT MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       break;
     case WM_PAINT:
       OnPaint(window);
-      break;
+      return 0;
     case WM_KEYDOWN:
       OnKeyDown(window, wParam, lParam);
       return 0;
@@ -132,15 +151,15 @@ void MainWindow::OnCreate(HWND window) {
 }
 
 void MainWindow::OnPaint(HWND window) {
-  if (!menuImage_ || !backBuffer_) return;
-  (void)window;
+  const PaintCycle paint(window);
+  if (!menuImage_ || !backBuffer_ || !paint.dc()) return;
   menuImage_->BlitTo(backBuffer_->GetMemoryDC(), 0, 0);
   SelectObject(backBuffer_->GetMemoryDC(), GetStockObject(HOLLOW_BRUSH));
   if (g_selectedEntry >= 0 && g_selectedEntry < kEntryCount) {
     backBuffer_->DrawRect(kPanelLeft, kPanelLeft + kPanelStep * g_selectedEntry, kPanelHeight, kPanelWidth,
                           kSelectionFrame, 2, PS_SOLID);
   }
-  backBuffer_->BlitToWindow(0, 0);
+  backBuffer_->BlitTo(paint.dc(), 0, 0);
 }
 
 void MainWindow::OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {

@@ -51,9 +51,11 @@ void AddItem(HWND list, const std::string& text) {
 }
 
 // A remembered position that the library no longer has falls back to the
-// first item.
-void SelectRemembered(HWND list, int position) {
-  SendMessageW(list, LB_SETCURSEL, position < ItemCount(list) ? position : 0, 0);
+// first item. Returns whether the remembered one was there.
+bool SelectRemembered(HWND list, int position) {
+  const bool there = position >= 0 && position < ItemCount(list);
+  SendMessageW(list, LB_SETCURSEL, there ? position : 0, 0);
+  return there;
 }
 
 [[noreturn]] void ReportNoQuestionSet() { ReportFatalError(FatalError::NoQuestionSet, {CurrentDirectoryLine()}); }
@@ -93,9 +95,11 @@ void QuestionSelectMenu::OnCreate(HWND window) {
   CreateControls(window);
   categories_ = ScanQuestionLibrary();
   for (const QuestionCategory& category : categories_) AddItem(categoryList_, category.displayName);
-  SelectRemembered(categoryList_, g_rememberedCategory);
+  const bool sameCategory = SelectRemembered(categoryList_, g_rememberedCategory);
   FillSetList();
-  SelectRemembered(setList_, g_rememberedSet);
+  // The set position belongs to the remembered category: in another one it
+  // would pick an unrelated set, so there the first set is taken.
+  SelectRemembered(setList_, sameCategory ? g_rememberedSet : 0);
   SetFocus(setList_);
   if (ItemCount(categoryList_) == 0 || ItemCount(setList_) == 0) ReportNoQuestionSet();
   current_ = SelectedEntry();
