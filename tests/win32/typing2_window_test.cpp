@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <optional>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "app/window_utilities.h"
@@ -129,7 +132,8 @@ TextPicture RenderText(HWND window, const std::string& text, int x, int y, COLOR
 // pixels), left and right of the countdown's digit, which covers x 220 to 420.
 constexpr int kRuleSides = 2 * 205;
 int RulePixels(const Image& shot, int y) {
-  return shot.Count(15, y, 220, y + 1, kStringColour) + shot.Count(420, y, std::min(625, shot.width), y + 1, kStringColour);
+  return shot.Count(15, y, 220, y + 1, kStringColour) +
+         shot.Count(420, y, std::min(625, shot.width), y + 1, kStringColour);
 }
 
 // ---- what the edit control's own procedure and the screen receive ----------
@@ -182,9 +186,8 @@ class MessageRecorder {
  private:
   static std::vector<Seen> Only(const std::vector<Seen>& all, HWND window, UINT message) {
     std::vector<Seen> found;
-    std::copy_if(all.begin(), all.end(), std::back_inserter(found), [=](const Seen& seen) {
-      return seen.message == message && (!window || seen.window == window);
-    });
+    std::copy_if(all.begin(), all.end(), std::back_inserter(found),
+                 [=](const Seen& seen) { return seen.message == message && (!window || seen.window == window); });
     return found;
   }
 
@@ -306,8 +309,8 @@ TEST_F(Typing2WindowTest, TheCountdownPictureShowsLabelsWithoutValuesAndTheDigit
   EXPECT_TRUE(Shows(shot, Text("総問題数", 15, 170), "counter label"));
   EXPECT_TRUE(Shows(shot, Text("（）", 400, 245), "no last change in the countdown"));
   EXPECT_EQ(shot.Count(100, 170, 180, 190, kStringColour), 0) << "no values in the countdown";
-  // The 3 in the image's own colour, 200 high; its lower part meets the counter labels.
-  // The rule line at y 90 runs under it.
+  // The 3 in the image's own colour, 200 high. The rule line at y 90 runs
+  // under it and its lower part meets the counter labels: both left out.
   const TextPicture digit = Text("3", 220, 50, kDefaultText, 200);
   EXPECT_TRUE(Shows(shot, digit, "big digit above the rule", RECT{220, 50, 420, 90}));
   EXPECT_TRUE(Shows(shot, digit, "big digit below the rule", RECT{220, 91, 420, 165}));
@@ -367,10 +370,18 @@ TEST_F(Typing2WindowTest, CommittedTextIsJudgedByTheBytesItAdds) {
     for (std::size_t index = 0; index < runs[run].size(); ++index) {
       const Step& step = runs[run][index];
       switch (step.action) {
-        case kCommit: Commit(step.text); break;
-        case kType: SendText(box(), step.text); break;
-        case kBackspace: Backspace(); break;
-        case kClearLast: ClearLast(); break;
+        case kCommit:
+          Commit(step.text);
+          break;
+        case kType:
+          SendText(box(), step.text);
+          break;
+        case kBackspace:
+          Backspace();
+          break;
+        case kClearLast:
+          ClearLast();
+          break;
       }
       const Counts& want = step.expected;
       const std::string row = "run " + std::to_string(run) + " step " + std::to_string(index);
@@ -394,16 +405,16 @@ TEST_F(Typing2WindowTest, AWrongTextIsOneMissWhateverTheBoxNotifiesAfterwards) {
   // repeat an update; the text has not changed.
   SetFocus(nullptr);
   SetFocus(box());
-  SendMessageW(window(), WM_COMMAND, MAKEWPARAM(Typing2Window::kEditBoxId, EN_UPDATE),
-               reinterpret_cast<LPARAM>(box()));
-  SendMessageW(window(), WM_COMMAND, MAKEWPARAM(Typing2Window::kEditBoxId, EN_CHANGE),
-               reinterpret_cast<LPARAM>(box()));
+  SendMessageW(window(), WM_COMMAND, MAKEWPARAM(Typing2Window::kEditBoxId, EN_UPDATE), reinterpret_cast<LPARAM>(box()));
+  SendMessageW(window(), WM_COMMAND, MAKEWPARAM(Typing2Window::kEditBoxId, EN_CHANGE), reinterpret_cast<LPARAM>(box()));
   EXPECT_EQ(matcher().counters().missCount, 1);
   EXPECT_EQ(matcher().points().points(), -100);
   Commit("う");
   EXPECT_EQ(matcher().counters().missCount, 2) << "a new wrong text is a new miss";
-  Backspace();
-  Backspace();
+  // Back to the accepted part in one deletion, then the same wrong text again.
+  SendMessageW(box(), EM_SETSEL, 1, -1);
+  SendMessageW(box(), WM_CLEAR, 0, 0);
+  EXPECT_EQ(matcher().counters().missCount, 2) << "a deletion to the accepted part is no miss";
   Commit("い");
   EXPECT_EQ(matcher().counters().missCount, 3) << "the same wrong text written again";
 }
@@ -452,8 +463,8 @@ TEST_F(Typing2WindowTest, AWholeRunToTheResults) {
   EXPECT_TRUE(Shows(running, Text("2 字", 100, 220), "typed bytes"));
   EXPECT_TRUE(Shows(running, Text("40 Point", 300, 245), "points"));
   EXPECT_TRUE(Shows(running, Text("（40）", 400, 245), "last change"));
-  EXPECT_TRUE(Shows(running, Text("問題確定：Enter", 505, 185, kStringColour, 15), "operation box",
-                    RECT{505, 185, 619, 200}));
+  EXPECT_TRUE(
+      Shows(running, Text("問題確定：Enter", 505, 185, kStringColour, 15), "operation box", RECT{505, 185, 619, 200}));
 
   Commit("さ");
   Enter();
@@ -586,21 +597,21 @@ TEST_F(Typing2WindowTest, TheBoxHandsKeysEnterAndCompositionToTheScreen) {
   struct Row {
     UINT message;
     WPARAM wParam;
-    bool toScreen;      // the screen's window receives it
+    bool toScreen;       // the screen's window receives it
     LPARAM screenParam;  // with this LPARAM
-    bool toEdit;        // the edit control's own procedure receives it
+    bool toEdit;         // the edit control's own procedure receives it
   } rows[] = {
-      {WM_KEYDOWN, 'A', true, keyBits, true},
-      {WM_KEYDOWN, VK_BACK, true, keyBits, true},
+      {WM_KEYDOWN, 'A', true, keyBits, true},      // every key press: the keystroke sound
+      {WM_KEYDOWN, VK_BACK, true, keyBits, true},  // wrong or correcting keys too
       {WM_KEYDOWN, VK_LEFT, true, keyBits, true},
-      {WM_CHAR, VK_RETURN, true, 0, false},
-      {WM_CHAR, VK_ESCAPE, false, 0, false},
+      {WM_CHAR, VK_RETURN, true, 0, false},   // Enter: to the screen only, never into the text
+      {WM_CHAR, VK_ESCAPE, false, 0, false},  // swallowed
       {WM_IME_COMPOSITION, 0, true, keyBits, true},
   };
   for (const Row& row : rows) {
     recorder.Clear();
     SendMessageW(box(), row.message, row.wParam, keyBits);
-    const std::string name = "message 0x" + std::to_string(row.message) + " code " + std::to_string(row.wParam);
+    const std::string name = "message " + std::to_string(row.message) + " code " + std::to_string(row.wParam);
     const std::vector<Seen> toScreen = recorder.ToWindow(window(), row.message);
     ASSERT_EQ(toScreen.size(), row.toScreen ? 1u : 0u) << name;
     if (row.toScreen) {
@@ -651,8 +662,8 @@ TEST_F(Typing2WindowTest, EscapeAndF5PressedInTheBoxLeave) {
 
 struct ImeRow {
   int mode;
-  const char* keys;     // of the set
-  bool disabled;        // DisableImeControl
+  const char* keys;  // of the set
+  bool disabled;     // DisableImeControl
   ImeState expected;
 };
 
@@ -731,8 +742,8 @@ TEST_F(Typing2WindowTest, LeavingRestoresTheModesButNotTheOpenStatus) {
       {"", true, true, kUsersIme},
   };
   for (const Row& row : rows) {
-    const std::string name = std::string("keys ") + row.keys + (row.disabled ? " control disabled" : "") +
-                             (row.refocus ? " refocused" : "");
+    const std::string name =
+        std::string("keys ") + row.keys + (row.disabled ? " control disabled" : "") + (row.refocus ? " refocused" : "");
     WriteSet("学校\r\nがっこう\r\n", 1, row.keys);
     folder_.Write("Setting.ini", row.disabled ? "[Setting]\r\nDisableImeControl=1\r\n" : "[Setting]\r\n");
     SetThreadIme(kUsersIme);
@@ -755,7 +766,6 @@ TEST_F(Typing2WindowTest, ManyEditsLeaveNothingBehind) {
   WriteSet(questions, kQuestions);
   Open(kHiragana);
   FinishCountdown();
-  SetTimer(window(), CTypingWindow::kRunningTimer, CTypingWindow::kRunningPeriod, nullptr);
   // Each edit, then the full repaint that the running timer would bring.
   std::vector<double> times;
   auto timed = [&](auto edit) {
@@ -783,10 +793,11 @@ TEST_F(Typing2WindowTest, ManyEditsLeaveNothingBehind) {
   const DWORD gdiAfter = testing::GdiObjectGauge();
   const SIZE_T memoryAfter = testing::PrivateBytes();
   std::sort(times.begin(), times.end());
-  std::printf("edit-box screen edit to repainted frame: median %.3f ms, slowest %.3f ms over %zu edits; "
-              "GDI gauge %lu -> %lu; private bytes %zu -> %zu\n",
-              times[times.size() / 2], times.back(), times.size(), gdiBefore, gdiAfter,
-              static_cast<size_t>(memoryBefore), static_cast<size_t>(memoryAfter));
+  std::printf(
+      "edit-box screen edit to repainted frame: median %.3f ms, slowest %.3f ms over %zu edits; "
+      "GDI gauge %lu -> %lu; private bytes %zu -> %zu\n",
+      times[times.size() / 2], times.back(), times.size(), gdiBefore, gdiAfter, static_cast<size_t>(memoryBefore),
+      static_cast<size_t>(memoryAfter));
   EXPECT_LE(gdiAfter, gdiBefore + testing::kGdiGaugeSlack);
   EXPECT_LE(memoryAfter, memoryBefore + 1024 * 1024) << "private bytes grew over the run";
 }
