@@ -50,17 +50,17 @@ fuzz_one() {
 
 echo "Fuzzing ${#targets[@]} targets for $seconds s each, $jobs at a time"
 failed=0
-running=0
+# Batches of $jobs, each process waited for by its own id: "wait -n" can
+# answer 127 for a job that ended before it was asked, which would count a
+# clean run as a finding.
+pids=()
 for target in "${targets[@]}"; do
-  if ((running >= jobs)); then
-    wait -n || failed=1
-    running=$((running - 1))
-  fi
   fuzz_one "$target" &
-  running=$((running + 1))
+  pids+=($!)
+  if ((${#pids[@]} >= jobs)); then
+    for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+    pids=()
+  fi
 done
-while ((running > 0)); do
-  wait -n || failed=1
-  running=$((running - 1))
-done
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
 exit "$failed"
