@@ -1,0 +1,19 @@
+// The screens' own figures, measured inside this process with the real
+// screens and a real message loop.
+#pragma once
+
+namespace kanaflow::bench {
+
+// From an empty scene to the main menu painted in its window
+// (CScene + ShowMainMenu + UpdateWindow), several times.
+void MeasureMenuStart();
+
+// A character sent to the basic screen and its frame repainted
+// (SendChar + UpdateWindow), over 500 keys.
+void MeasureKeystrokeToFrame();
+
+// The processor time the process takes while a practice screen waits in its
+// running state with its 100 ms timer, over 20 seconds of real ticks.
+void MeasureIdleCpu();
+
+}  // namespace kanaflow::bench
