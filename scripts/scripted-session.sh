@@ -13,7 +13,7 @@ keys() { xdotool key --delay 60 "$@"; }
 # virtual X server has no input method, so the word goes through the
 # clipboard and Ctrl+V.
 kana() {
-  printf '%s' "$1" | xclip -selection clipboard
+  printf '%s' "$1" | xclip -selection clipboard >/dev/null 2>&1
   sleep 0.2
   keys ctrl+v
   sleep 0.2
