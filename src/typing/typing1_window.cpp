@@ -42,32 +42,6 @@ void Typing1Window::SetUp(HWND window) {
   StartCountdown(window);
 }
 
-LRESULT Typing1Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (HandleCommonMessage(window, message, wParam, lParam)) return 0;
-  switch (state_) {
-    case PracticeState::Countdown:
-      return OnCountdown(window, message, wParam, lParam);
-    case PracticeState::Running:
-      return OnRunning(window, message, wParam, lParam);
-    case PracticeState::Results:
-      return OnResults(window, message, wParam, lParam);
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-LRESULT Typing1Window::OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      OnCountdownTick(window);
-      return 0;
-    case WM_PAINT:
-      Paint(window);
-      break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
 LRESULT Typing1Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CHAR:
@@ -76,18 +50,6 @@ LRESULT Typing1Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
       if (wParam == kRunningTimer) InvalidateRect(window, nullptr, FALSE);
       return 0;
-    case WM_PAINT:
-      Paint(window);
-      break;
-    case MM_MCINOTIFY:
-      OnMusicNotify(window, wParam);
-      return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT Typing1Window::OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
     case WM_PAINT:
       Paint(window);
       break;

@@ -18,8 +18,6 @@ class Typing1Window : public CTypingWindow {
   explicit Typing1Window(CScene& scene);
   ~Typing1Window() override;
 
-  LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-
   const CKeyboardMatcher& matcher() const { return *matcher_; }
   const CVirtualKeyboard& keyboard() const { return *keyboard_; }
 
@@ -30,11 +28,9 @@ class Typing1Window : public CTypingWindow {
   void FinishRunSteps() override;
   void RepaintAfterFinish() override;
 
-  LRESULT OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  void Paint(HWND window);
+  void Paint(HWND window) override;
   void DrawCounters(CDrawSurface& image) const;
   void DrawQuestionRows(CDrawSurface& image) const;
   void DrawResultFigures(CDrawSurface& image);

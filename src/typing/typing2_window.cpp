@@ -78,32 +78,7 @@ void Typing2Window::SetUp(HWND window) {
   StartCountdown(window);
 }
 
-LRESULT Typing2Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_DESTROY) ime_.RestoreImeMode(window);
-  if (HandleCommonMessage(window, message, wParam, lParam)) return 0;
-  switch (state_) {
-    case PracticeState::Countdown:
-      return OnCountdown(window, message, wParam, lParam);
-    case PracticeState::Running:
-      return OnRunning(window, message, wParam, lParam);
-    case PracticeState::Results:
-      return OnResults(window, message, wParam, lParam);
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-LRESULT Typing2Window::OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      OnCountdownTick(window);
-      return 0;
-    case WM_PAINT:
-      Paint(window);
-      break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+void Typing2Window::OnDestroy(HWND window) { ime_.RestoreImeMode(window); }
 
 LRESULT Typing2Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -125,18 +100,6 @@ LRESULT Typing2Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KEYDOWN:
       PlayTypeSound();
       return 0;
-    case WM_PAINT:
-      Paint(window);
-      break;
-    case MM_MCINOTIFY:
-      OnMusicNotify(window, wParam);
-      return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-LRESULT Typing2Window::OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
     case WM_PAINT:
       Paint(window);
       break;

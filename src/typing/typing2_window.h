@@ -18,8 +18,6 @@ class Typing2Window : public CTypingWindow {
   Typing2Window(CScene& scene, int mode);
   ~Typing2Window() override;
 
-  LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-
   const CEditBoxMatcher& matcher() const { return *matcher_; }
   HWND editBox() const { return editBox_; }
   int mode() const { return mode_; }
@@ -38,11 +36,10 @@ class Typing2Window : public CTypingWindow {
   // Any notification of the edit box while typing.
   void OnEditNotify();
 
-  LRESULT OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDestroy(HWND window) override;
 
-  void Paint(HWND window);
+  void Paint(HWND window) override;
   void DrawCounters(CDrawSurface& image) const;
   void DrawOperationBox(CDrawSurface& image) const;
   void DrawQuestionRows(CDrawSurface& image) const;

@@ -11,6 +11,45 @@ CTypingWindow::CTypingWindow(CScene* scene) : CWindow(scene) {}
 // handler runs any more.
 CTypingWindow::~CTypingWindow() { state_ = PracticeState::Closing; }
 
+LRESULT CTypingWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) OnDestroy(window);
+  if (HandleCommonMessage(window, message, wParam, lParam)) return 0;
+  switch (state_) {
+    case PracticeState::Countdown:
+      return OnCountdown(window, message, wParam, lParam);
+    case PracticeState::Running:
+      return OnRunning(window, message, wParam, lParam);
+    case PracticeState::Results:
+      return OnResults(window, message, wParam, lParam);
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT CTypingWindow::OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      OnCountdownTick(window);
+      return 0;
+    case WM_PAINT:
+      Paint(window);
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CTypingWindow::OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(window);
+      break;
+    case MM_MCINOTIFY:
+      OnMusicNotify(window, wParam);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 void CTypingWindow::LoadSettingsAndQuestions() {
   settings_ = std::make_unique<CSoftwareSettingData>();
   settings_->Load(kSettingFilePath);

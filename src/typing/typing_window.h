@@ -28,6 +28,9 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   static constexpr UINT_PTR kRunningTimer = 1;
   static constexpr UINT kRunningPeriod = 100;
 
+  // The common keys first, then the handler of the run's state.
+  LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
   PracticeState state() const { return state_; }
   const CQuestionSet& questionSet() const { return *questionSet_; }
   const SoftwareSettings& settings() const { return settings_->values(); }
@@ -39,6 +42,16 @@ class CTypingWindow : public CWindow, public PracticeEffects {
  protected:
   explicit CTypingWindow(CScene* scene);
   ~CTypingWindow() override;
+
+  // The screen's picture of the current state.
+  virtual void Paint(HWND window) = 0;
+  // Typed input, the running timer and the music while the user types.
+  virtual LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // The window is going: the last moment to put back what the screen changed.
+  virtual void OnDestroy(HWND /*window*/) {}
+  // The 3-2-1 count and the results: the same in every screen.
+  LRESULT OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   // The mode id this screen practises, for the way back to its list.
   virtual int ModeId() const = 0;
