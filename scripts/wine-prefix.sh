@@ -20,4 +20,7 @@ done
 wine reg add "$substitutes" /v "MS Gothic" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
+# Let the set-up's wineserver finish, so the next one starts fresh with the
+# registry written.
+wineserver -w
 touch "$stamp"

@@ -21,6 +21,7 @@ for _ in $(seq 50); do
   xdpyinfo -display "$display" >/dev/null 2>&1 && break
   sleep 0.1
 done
+wineserver -w
 wineserver -p
 # Wine's own services and the virtual desktop start with the first program
 # and outlive it; started here, they hold no pipe of the command below open
