@@ -57,25 +57,6 @@ const std::array<Entry, MainWindow::kEntryCount>& Entries() {
 
 int g_selectedEntry = 0;
 
-// The paint cycle of one WM_PAINT: BeginPaint erases what needs erasing and
-// validates the update region before the menu is copied in, so no later
-// erase can wipe the menu (a window closing over it asks for one).
-class PaintCycle {
- public:
-  explicit PaintCycle(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-  ~PaintCycle() {
-    if (dc_) EndPaint(window_, &paint_);
-  }
-  PaintCycle(const PaintCycle&) = delete;
-  PaintCycle& operator=(const PaintCycle&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
 std::unique_ptr<CDrawSurface> MakePanel(HWND window, const Entry& entry) {
   auto panel = std::make_unique<CDrawSurface>(window, kPanelWidth, kPanelHeight, kWhite);
   if (entry.previewId != 0) {
@@ -151,7 +132,9 @@ void MainWindow::OnCreate(HWND window) {
 }
 
 void MainWindow::OnPaint(HWND window) {
-  const PaintCycle paint(window);
+  // BeginPaint erases and validates before the menu is copied in, so no
+  // later erase can wipe the menu (a window closing over it asks for one).
+  const PaintBracket paint(window);
   if (!menuImage_ || !backBuffer_ || !paint.dc()) return;
   menuImage_->BlitTo(backBuffer_->GetMemoryDC(), 0, 0);
   SelectObject(backBuffer_->GetMemoryDC(), GetStockObject(HOLLOW_BRUSH));

@@ -14,23 +14,6 @@ constexpr int kMissingPictureWidth = 640;
 constexpr int kMissingPictureHeight = 480;
 constexpr std::size_t kLabelValueBytes = 254;
 
-// The paint bracket that surfaces are built in, as every screen builds them.
-class PaintBracket {
- public:
-  explicit PaintBracket(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
-  ~PaintBracket() {
-    if (dc_) EndPaint(window_, &paint_);
-  }
-  PaintBracket(const PaintBracket&) = delete;
-  PaintBracket& operator=(const PaintBracket&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-  HDC dc_;
-};
-
 // Fonts are made once per height and face and kept for the whole program:
 // the screens redraw every key's labels on every frame, and making a font is
 // by far the dearest step of drawing text.
@@ -120,6 +103,12 @@ void CDrawSurface::Fill(Colour colour) {
   RestoreBrush();
 }
 
+void CDrawSurface::FillArea(const RECT& area, Colour colour) {
+  if (!dc_.get()) return;
+  const Brush brush(CreateSolidBrush(static_cast<COLORREF>(colour)));
+  FillRect(dc_.get(), &area, brush.get());
+}
+
 void CDrawSurface::DrawRect(int left, int top, int height, int width, Colour penColour, int penWidth,
                             int penStyle) {
   if (!dc_.get()) return;
@@ -139,8 +128,19 @@ void CDrawSurface::DrawString(const std::string& text, int x, int y, int length)
 }
 
 void CDrawSurface::DrawLabelValue(const std::string& label, int x, int y, const std::string& value, int length) {
-  const std::string joined(cp932::CutToFit(label + " " + value, kLabelValueBytes));
-  DrawString(joined, x, y, length);
+  DrawString(LabelValueText(label, value), x, y, length);
+}
+
+int CDrawSurface::TextWidth(const std::string& text) const {
+  if (!dc_.get()) return 0;
+  const std::wstring wide = Cp932ToWide(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc_.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+  return size.cx;
+}
+
+std::string CDrawSurface::LabelValueText(const std::string& label, const std::string& value) {
+  return std::string(cp932::CutToFit(label + " " + value, kLabelValueBytes));
 }
 
 HGDIOBJ CDrawSurface::SetFont(int height, const wchar_t* face) {

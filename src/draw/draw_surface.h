@@ -29,6 +29,8 @@ class CDrawSurface {
   CDrawSurface& operator=(const CDrawSurface&) = delete;
 
   void Fill(Colour colour);
+  // Fills the rectangle (right and bottom edges excluded).
+  void FillArea(const RECT& area, Colour colour);
   // Note the order: height before width.
   void DrawRect(int left, int top, int height, int width, Colour penColour, int penWidth, int penStyle);
   // `text` is CP932; `length` counts its bytes (whole characters only), a
@@ -36,6 +38,9 @@ class CDrawSurface {
   void DrawString(const std::string& text, int x, int y, int length = -1);
   // "label value" in one text of at most 254 bytes.
   void DrawLabelValue(const std::string& label, int x, int y, const std::string& value, int length = -1);
+  static std::string LabelValueText(const std::string& label, const std::string& value);
+  // The width in pixels of a CP932 text in the surface's current font.
+  int TextWidth(const std::string& text) const;
   // Selects the font of the cell height (Shift_JIS character set, "MS UI
   // Gothic"); returns the font it replaced. RestoreFont puts the surface's
   // own font back. The fonts are shared by every surface and kept.

@@ -78,6 +78,23 @@ class WindowDc {
   HDC dc_;
 };
 
+// The paint cycle of one WM_PAINT: BeginPaint now, EndPaint when it goes.
+class PaintBracket {
+ public:
+  explicit PaintBracket(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+  ~PaintBracket() {
+    if (dc_) EndPaint(window_, &paint_);
+  }
+  PaintBracket(const PaintBracket&) = delete;
+  PaintBracket& operator=(const PaintBracket&) = delete;
+  HDC dc() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // An object selected into a device context, the previous one selected back
 // when the selection ends.
 class Selection {

@@ -17,7 +17,7 @@ KeyboardColours KeyboardColoursOf(const QuestionSetValues& set) {
 
 }  // namespace
 
-Typing1Window::Typing1Window(CScene& scene) : CTypingWindow(&scene) {
+Typing1Window::Typing1Window(CScene& scene) : CTypingWindow(&scene, kWidth, kHeight) {
   window_ = CreateScreen(kWidth, kHeight);
   SetUp(window_);
   ShowWindow(window_, SW_SHOWNORMAL);
@@ -48,11 +48,11 @@ LRESULT Typing1Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARA
       matcher_->MatchTypedChar(wParam);
       return 0;
     case WM_TIMER:
-      if (wParam == kRunningTimer) InvalidateRect(window, nullptr, FALSE);
+      if (wParam == kRunningTimer) OnRunningTick(window);
       return 0;
     case WM_PAINT:
-      Paint(window);
-      break;
+      OnPaint(window);
+      return 0;
     case MM_MCINOTIFY:
       OnMusicNotify(window, wParam);
       return 0;
@@ -80,39 +80,22 @@ void Typing1Window::FinishRunSteps() {
 
 void Typing1Window::RepaintAfterFinish() { InvalidateRect(window_, nullptr, TRUE); }
 
-void Typing1Window::Paint(HWND window) {
-  const std::unique_ptr<CDrawSurface> image = MakeScreenImage(window, kWidth, kHeight);
-  {
-    const TextColour colour(image->GetMemoryDC(), static_cast<COLORREF>(questionSet_->values().windowStringColor));
-    DrawCounters(*image);
-    DrawKeyboard(window, *image);
-    if (state_ == PracticeState::Results) {
-      DrawResultFigures(*image);
-    } else {
-      DrawQuestionRows(*image);
-    }
-    if (state_ == PracticeState::Countdown) {
-      image->SetFont(kBigDigitHeight);
-      image->DrawString(FormatNumber(countdown_ + 1), 220, 140);
-      image->RestoreFont();
-    }
-  }
-  image->BlitToWindow(0, 0);
-}
-
-void Typing1Window::DrawCounters(CDrawSurface& image) const {
-  const bool values = state_ != PracticeState::Countdown;
-  const RunCounters& counters = matcher_->counters();
-  auto value = [values](const std::string& text) { return values ? text : std::string(); };
+void Typing1Window::Compose(HWND window, CDrawSurface& image) {
+  const TextColour colour(image.GetMemoryDC(), static_cast<COLORREF>(questionSet_->values().windowStringColor));
   image.DrawString("タイトル：F5", 520, 15);
   image.DrawString("問題一覧：ESC", 520, 35);
-  DrawValue(image, "総問題数", 15, 100, 125, value(FormatNumber(questionSet_->values().questionNumber)), "問");
-  DrawValue(image, "問題数", 15, 100, 150, value(FormatNumber(counters.questionsDone)), "問");
-  DrawValue(image, "総文字数", 15, 100, 175, value(FormatNumber(counters.typedKeys)), "字");
-  DrawValue(image, "ミス回数", 200, 300, 175, value(FormatNumber(counters.missCount)), "回");
-  DrawValue(image, "時間", 15, 100, 200, value(stopwatch_->FormatSeconds()), "秒");
-  DrawValue(image, "ポイント", 200, 300, 200, value(FormatNumber(matcher_->points().points())), "Point");
-  image.DrawString("（" + value(FormatNumber(matcher_->points().lastChange())) + "）", 400, 200);
+  DrawCounters(image);
+  DrawKeyboard(window, image);
+  if (state_ == PracticeState::Results) {
+    DrawResultFigures(image);
+  } else {
+    DrawQuestionRows(image);
+  }
+  if (state_ == PracticeState::Countdown) {
+    image.SetFont(kBigDigitHeight);
+    image.DrawString(FormatNumber(countdown_ + 1), 220, 140);
+    image.RestoreFont();
+  }
 }
 
 void Typing1Window::DrawQuestionRows(CDrawSurface& image) const {

@@ -14,6 +14,7 @@ class Typing1Window : public CTypingWindow {
  public:
   static constexpr int kWidth = 640;
   static constexpr int kHeight = 480;
+  static constexpr int kCountersTop = 125;
 
   explicit Typing1Window(CScene& scene);
   ~Typing1Window() override;
@@ -30,8 +31,9 @@ class Typing1Window : public CTypingWindow {
 
   LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  void Paint(HWND window) override;
-  void DrawCounters(CDrawSurface& image) const;
+  void Compose(HWND window, CDrawSurface& image) override;
+  const CRunMatcher& runMatcher() const override { return *matcher_; }
+  int CountersTop() const override { return kCountersTop; }
   void DrawQuestionRows(CDrawSurface& image) const;
   void DrawResultFigures(CDrawSurface& image);
   void DrawKeyboard(HWND window, CDrawSurface& image);

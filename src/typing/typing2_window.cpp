@@ -43,7 +43,7 @@ LRESULT CALLBACK EditBoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-Typing2Window::Typing2Window(CScene& scene, int mode) : CTypingWindow(&scene), mode_(mode) {
+Typing2Window::Typing2Window(CScene& scene, int mode) : CTypingWindow(&scene, kWidth, kHeight), mode_(mode) {
   window_ = CreateScreen(kWidth, kHeight);
   SetUp(window_);
   ShowWindow(window_, SW_SHOWNORMAL);
@@ -89,7 +89,7 @@ LRESULT Typing2Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARA
       if (LOWORD(wParam) == kEditBoxId) OnEditNotify();
       return 0;
     case WM_TIMER:
-      if (wParam == kRunningTimer) InvalidateRect(window, nullptr, FALSE);
+      if (wParam == kRunningTimer) OnRunningTick(window);
       return 0;
     case WM_SETFOCUS:
       // Back from another program: the box gets the keys and its IME again,
@@ -101,8 +101,8 @@ LRESULT Typing2Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARA
       PlayTypeSound();
       return 0;
     case WM_PAINT:
-      Paint(window);
-      break;
+      OnPaint(window);
+      return 0;
     case MM_MCINOTIFY:
       OnMusicNotify(window, wParam);
       return 0;
@@ -148,47 +148,35 @@ std::string Typing2Window::SecondRowLabel() const {
   return IsHiraganaMode() && questionSet_->values().katakanaMode ? "カタカナ" : "読み";
 }
 
-void Typing2Window::Paint(HWND window) {
-  const std::unique_ptr<CDrawSurface> image = MakeScreenImage(window, kWidth, kHeight);
-  const HDC dc = image->GetMemoryDC();
+void Typing2Window::Compose(HWND /*window*/, CDrawSurface& image) {
   {
-    const TextColour colour(dc, static_cast<COLORREF>(questionSet_->values().windowStringColor));
-    DrawCounters(*image);
-    DrawOperationBox(*image);
+    const TextColour colour(image.GetMemoryDC(), static_cast<COLORREF>(questionSet_->values().windowStringColor));
+    DrawCounters(image);
+    DrawOperationBox(image);
     if (state_ == PracticeState::Results) {
-      DrawRates(*image);
+      DrawRates(image);
     } else {
-      DrawQuestionRows(*image);
+      DrawQuestionRows(image);
     }
   }
   if (state_ == PracticeState::Countdown) {
-    if (IsHiraganaMode()) DrawRule(*image, 90);
+    if (IsHiraganaMode()) DrawRule(image, 90);
     // The digit is drawn in the image's own text colour, as it always was.
-    image->SetFont(kBigDigitHeight);
-    image->DrawString(FormatNumber(countdown_ + 1), (kWidth - 200) / 2, (kHeight - 200) / 2);
-    image->RestoreFont();
+    image.SetFont(kBigDigitHeight);
+    image.DrawString(FormatNumber(countdown_ + 1), (kWidth - 200) / 2, (kHeight - 200) / 2);
+    image.RestoreFont();
   } else if (state_ == PracticeState::Running) {
-    DrawRule(*image, IsHiraganaMode() ? 90 : 65);
-    image->DrawString(std::string(matcher_->AcceptedText()), 110, 120);
+    DrawRule(image, IsHiraganaMode() ? 90 : 65);
+    image.DrawString(std::string(matcher_->AcceptedText()), 110, 120);
   }
-  // Four pieces around the edit box, so the box itself is never painted over.
-  image->BlitToWindow(0, 0, 640, 15, 0, 0);
-  image->BlitToWindow(0, 15, 15, 25, 0, 15);
-  image->BlitToWindow(620, 15, 15, 25, 620, 15);
-  image->BlitToWindow(0, 40, 640, 260, 0, 40);
 }
 
-void Typing2Window::DrawCounters(CDrawSurface& image) const {
-  const bool values = state_ != PracticeState::Countdown;
-  const RunCounters& counters = matcher_->counters();
-  auto value = [values](const std::string& text) { return values ? text : std::string(); };
-  DrawValue(image, "総問題数", 15, 100, 170, value(FormatNumber(questionSet_->values().questionNumber)), "問");
-  DrawValue(image, "問題数", 15, 100, 195, value(FormatNumber(counters.questionsDone)), "問");
-  DrawValue(image, "総文字数", 15, 100, 220, value(FormatNumber(counters.typedKeys)), "字");
-  DrawValue(image, "ミス回数", 200, 300, 220, value(FormatNumber(counters.missCount)), "回");
-  DrawValue(image, "時間", 15, 100, 245, value(stopwatch_->FormatSeconds()), "秒");
-  DrawValue(image, "ポイント", 200, 300, 245, value(FormatNumber(matcher_->points().points())), "Point");
-  image.DrawString("（" + value(FormatNumber(matcher_->points().lastChange())) + "）", 400, 245);
+// Four pieces around the edit box, so the box itself is never painted over.
+void Typing2Window::Present(const CDrawSurface& image) const {
+  image.BlitToWindow(0, 0, 640, 15, 0, 0);
+  image.BlitToWindow(0, 15, 15, 25, 0, 15);
+  image.BlitToWindow(620, 15, 15, 25, 620, 15);
+  image.BlitToWindow(0, 40, 640, 260, 0, 40);
 }
 
 void Typing2Window::DrawOperationBox(CDrawSurface& image) const {

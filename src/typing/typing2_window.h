@@ -13,6 +13,7 @@ class Typing2Window : public CTypingWindow {
  public:
   static constexpr int kWidth = 640;
   static constexpr int kHeight = 300;
+  static constexpr int kCountersTop = 170;
   static constexpr int kEditBoxId = 10000;
 
   Typing2Window(CScene& scene, int mode);
@@ -39,8 +40,10 @@ class Typing2Window : public CTypingWindow {
   LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroy(HWND window) override;
 
-  void Paint(HWND window) override;
-  void DrawCounters(CDrawSurface& image) const;
+  void Compose(HWND window, CDrawSurface& image) override;
+  void Present(const CDrawSurface& image) const override;
+  const CRunMatcher& runMatcher() const override { return *matcher_; }
+  int CountersTop() const override { return kCountersTop; }
   void DrawOperationBox(CDrawSurface& image) const;
   void DrawQuestionRows(CDrawSurface& image) const;
   void DrawRates(CDrawSurface& image) const;

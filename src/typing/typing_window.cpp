@@ -1,11 +1,30 @@
 #include "typing/typing_window.h"
 
+#include <algorithm>
+
 #include "app/scene.h"
 #include "app/window_utilities.h"
+#include "typing/number_format.h"
 
 namespace kanaflow {
+namespace {
 
-CTypingWindow::CTypingWindow(CScene* scene) : CWindow(scene) {}
+constexpr int kCounterRowHeight = 25;
+constexpr int kCounterLabelX = 15;
+constexpr int kCounterValueX = 100;
+constexpr int kSecondLabelX = 200;
+constexpr int kSecondValueX = 300;
+constexpr int kClockRow = 3;
+
+bool Contains(const RECT& outer, const RECT& inner) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+CTypingWindow::CTypingWindow(CScene* scene, int width, int height)
+    : CWindow(scene), frameWidth_(width), frameHeight_(height) {}
 
 // The sound objects stop and close themselves; the state marks that no
 // handler runs any more.
@@ -32,8 +51,8 @@ LRESULT CTypingWindow::OnCountdown(HWND window, UINT message, WPARAM wParam, LPA
       OnCountdownTick(window);
       return 0;
     case WM_PAINT:
-      Paint(window);
-      break;
+      OnPaint(window);
+      return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -41,8 +60,8 @@ LRESULT CTypingWindow::OnCountdown(HWND window, UINT message, WPARAM wParam, LPA
 LRESULT CTypingWindow::OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
-      Paint(window);
-      break;
+      OnPaint(window);
+      return 0;
     case MM_MCINOTIFY:
       OnMusicNotify(window, wParam);
       return 0;
@@ -128,10 +147,92 @@ void CTypingWindow::OnCountdownTick(HWND window) {
 
 void CTypingWindow::OnMusicNotify(HWND window, WPARAM code) { HandleMusicNotify(music_.get(), window, code); }
 
-std::unique_ptr<CDrawSurface> CTypingWindow::MakeScreenImage(HWND window, int width, int height) const {
-  auto image = std::make_unique<CDrawSurface>(window, width, height, questionSet_->values().windowBackColor);
-  background_->BlitTo(image->GetMemoryDC(), 0, 0);
-  return image;
+RECT CTypingWindow::ClockRect() const {
+  const int top = CountersTop() + kClockRow * kCounterRowHeight;
+  return {kCounterValueX, top, kSecondLabelX, top + kCounterRowHeight};
+}
+
+std::string CTypingWindow::ClockText() const {
+  return CDrawSurface::LabelValueText(stopwatch_->FormatSeconds(), "秒");
+}
+
+// A long run's time can outgrow its place; the whole frame then draws it
+// where it overlaps, as any other change would.
+bool CTypingWindow::ClockFits() const {
+  const RECT clock = ClockRect();
+  return frame_ && frame_->TextWidth(ClockText()) <= clock.right - clock.left;
+}
+
+void CTypingWindow::OnRunningTick(HWND window) {
+  if (ClockFits()) {
+    const RECT clock = ClockRect();
+    InvalidateRect(window, &clock, FALSE);
+  } else {
+    InvalidateRect(window, nullptr, FALSE);
+  }
+}
+
+// Every change but the clock's invalidates the whole window, so an update
+// region inside the clock's place means the kept frame is right but for it.
+void CTypingWindow::OnPaint(HWND window) {
+  RECT update{};
+  const RECT clock = ClockRect();
+  const bool clockOnly = state_ == PracticeState::Running && GetUpdateRect(window, &update, FALSE) &&
+                         Contains(clock, update) && ClockFits();
+  const PaintBracket paint(window);
+  if (clockOnly) {
+    RedrawClock();
+    frame_->BlitToWindow(clock.left, clock.top, clock.right - clock.left, clock.bottom - clock.top, clock.left,
+                         clock.top);
+    return;
+  }
+  StartFrame(window);
+  Compose(window, *frame_);
+  Present(*frame_);
+}
+
+void CTypingWindow::StartFrame(HWND window) {
+  const Colour backColour = questionSet_->values().windowBackColor;
+  if (frame_) {
+    frame_->Fill(backColour);
+  } else {
+    frame_ = std::make_unique<CDrawSurface>(window, frameWidth_, frameHeight_, backColour);
+  }
+  background_->BlitTo(frame_->GetMemoryDC(), 0, 0);
+}
+
+void CTypingWindow::RestoreBackground(const RECT& area) {
+  frame_->FillArea(area, questionSet_->values().windowBackColor);
+  const int right = std::min<int>(area.right, background_->GetWidth());
+  const int bottom = std::min<int>(area.bottom, background_->GetHeight());
+  if (right > area.left && bottom > area.top) {
+    background_->BlitTo(frame_->GetMemoryDC(), area.left, area.top, right - area.left, bottom - area.top, area.left,
+                        area.top);
+  }
+}
+
+void CTypingWindow::RedrawClock() {
+  const RECT clock = ClockRect();
+  RestoreBackground(clock);
+  const TextColour colour(frame_->GetMemoryDC(), static_cast<COLORREF>(questionSet_->values().windowStringColor));
+  frame_->DrawString(ClockText(), clock.left, clock.top);
+}
+
+void CTypingWindow::DrawCounters(CDrawSurface& image) const {
+  const bool values = state_ != PracticeState::Countdown;
+  const CRunMatcher& matcher = runMatcher();
+  const RunCounters& counters = matcher.counters();
+  auto value = [values](const std::string& text) { return values ? text : std::string(); };
+  auto row = [this](int index) { return CountersTop() + index * kCounterRowHeight; };
+  DrawValue(image, "総問題数", kCounterLabelX, kCounterValueX, row(0),
+            value(FormatNumber(questionSet_->values().questionNumber)), "問");
+  DrawValue(image, "問題数", kCounterLabelX, kCounterValueX, row(1), value(FormatNumber(counters.questionsDone)), "問");
+  DrawValue(image, "総文字数", kCounterLabelX, kCounterValueX, row(2), value(FormatNumber(counters.typedKeys)), "字");
+  DrawValue(image, "ミス回数", kSecondLabelX, kSecondValueX, row(2), value(FormatNumber(counters.missCount)), "回");
+  DrawValue(image, "時間", kCounterLabelX, kCounterValueX, row(kClockRow), value(stopwatch_->FormatSeconds()), "秒");
+  DrawValue(image, "ポイント", kSecondLabelX, kSecondValueX, row(kClockRow), value(FormatNumber(matcher.points().points())),
+            "Point");
+  image.DrawString("（" + value(FormatNumber(matcher.points().lastChange())) + "）", 400, row(kClockRow));
 }
 
 void CTypingWindow::DrawValue(CDrawSurface& image, const std::string& label, int labelX, int valueX, int y,
@@ -152,6 +253,7 @@ void CTypingWindow::ShakeWindow() { kanaflow::ShakeWindow(window_); }
 
 void CTypingWindow::FinishRun() {
   state_ = PracticeState::Results;
+  KillTimer(window_, kRunningTimer);
   FinishRunSteps();
   StartEndMusic();
   PlayMusic(window_);

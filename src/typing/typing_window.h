@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/window.h"
 #include "draw/draw_surface.h"
@@ -27,6 +28,8 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   static constexpr UINT kCountdownPeriod = 1000;
   static constexpr UINT_PTR kRunningTimer = 1;
   static constexpr UINT kRunningPeriod = 100;
+  // Where the clock's value is drawn, up to the next column of counters.
+  RECT ClockRect() const;
 
   // The common keys first, then the handler of the run's state.
   LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -38,13 +41,23 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   int countdown() const { return countdown_; }
   bool hasMusic() const { return music_ != nullptr; }
   bool hasSounds() const { return typeSound_ || missSound_ || endSound_; }
+  // Times the run by `clock` instead of the system's; before the run starts.
+  void SetStopwatchClock(Clock clock) { stopwatch_ = std::make_unique<CStopwatch>(std::move(clock)); }
 
  protected:
-  explicit CTypingWindow(CScene* scene);
+  // The screen's picture is `width` by `height`, the size of its client area.
+  CTypingWindow(CScene* scene, int width, int height);
   ~CTypingWindow() override;
 
-  // The screen's picture of the current state.
-  virtual void Paint(HWND window) = 0;
+  // Draws the screen's picture of the current state into `frame`, which
+  // already holds the background.
+  virtual void Compose(HWND window, CDrawSurface& frame) = 0;
+  // Copies the composed frame to the window.
+  virtual void Present(const CDrawSurface& frame) const { frame.BlitToWindow(0, 0); }
+  // The matcher of the run, for the counters both screens show.
+  virtual const CRunMatcher& runMatcher() const = 0;
+  // The top row of the counter block; the clock is its fourth row.
+  virtual int CountersTop() const = 0;
   // Typed input, the running timer and the music while the user types.
   virtual LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // The window is going: the last moment to put back what the screen changed.
@@ -78,9 +91,24 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   void OnCountdownTick(HWND window);
   // MM_MCINOTIFY: the music starts again after each completed playback.
   void OnMusicNotify(HWND window, WPARAM code);
+  // One tick of the running timer: only the clock's value is due again.
+  void OnRunningTick(HWND window);
+  // WM_PAINT in every state: the whole frame, or only the clock when nothing
+  // else asked to be repainted.
+  void OnPaint(HWND window);
 
-  // The background copied onto a fresh surface of the window's size.
-  std::unique_ptr<CDrawSurface> MakeScreenImage(HWND window, int width, int height) const;
+  // The frame filled with the background, made on the first paint.
+  void StartFrame(HWND window);
+  // The background again under `area` of the frame.
+  void RestoreBackground(const RECT& area);
+  // The clock's value drawn again in the kept frame.
+  void RedrawClock();
+  // The clock's value as drawn, and whether it fits its place.
+  std::string ClockText() const;
+  bool ClockFits() const;
+
+  // The seven counters, with their values once the run has begun.
+  void DrawCounters(CDrawSurface& image) const;
   // "label value unit" as the counters are drawn.
   static void DrawValue(CDrawSurface& image, const std::string& label, int labelX, int valueX, int y,
                         const std::string& value, const std::string& unit);
@@ -94,11 +122,15 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   void ClearEditBox() override {}
 
   HWND window_ = nullptr;
+  const int frameWidth_;
+  const int frameHeight_;
   PracticeState state_ = PracticeState::Countdown;
   int countdown_ = 0;
   std::unique_ptr<CSoftwareSettingData> settings_;
   std::unique_ptr<CQuestionSet> questionSet_;
   std::unique_ptr<CDrawSurface> background_;
+  // The last frame shown, kept so that a clock tick redraws only the clock.
+  std::unique_ptr<CDrawSurface> frame_;
   std::unique_ptr<CSound> music_;
   std::unique_ptr<CStopwatch> stopwatch_;
   std::unique_ptr<CWaveSound> typeSound_;
