@@ -15,6 +15,7 @@
 #include "platform/text_encoding.h"
 #include "questions/question_select_menu.h"
 #include "support/image.h"
+#include "support/modal_answerer.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
 
@@ -23,11 +24,13 @@ namespace {
 
 using testing::CaptureWindow;
 using testing::Image;
+using testing::ModalAnswerer;
 using testing::PracticeFolder;
 using testing::PumpMessages;
 using testing::SavePng;
 using testing::SendKeyDown;
 using testing::StandInScreen;
+using testing::TakeQuitRequest;
 using testing::TestInstance;
 using testing::TestScreenFactory;
 
@@ -43,64 +46,6 @@ constexpr int kPanelRight = 619;  // the last column of a panel
 constexpr int kPanelHeight = 75;
 int PanelTop(int entry) { return 10 + 85 * entry; }
 int PanelBottom(int entry) { return PanelTop(entry) + kPanelHeight - 1; }  // the last row
-
-// Answers the modal windows that a screen opens, from a thread timer that
-// their modal loops run: the setup dialog is closed with キャンセル, so
-// Setting.ini stays as it is; any other box (the 0100 box of a preview
-// picture that is not linked) is read and closed with OK.
-class ModalAnswerer {
- public:
-  struct SetupDialog {
-    HWND owner;
-    bool ownerVisible;
-  };
-
-  ModalAnswerer() {
-    active_ = this;
-    timer_ = SetTimer(nullptr, 0, 20, Tick);
-  }
-  ~ModalAnswerer() {
-    KillTimer(nullptr, timer_);
-    active_ = nullptr;
-  }
-  ModalAnswerer(const ModalAnswerer&) = delete;
-  ModalAnswerer& operator=(const ModalAnswerer&) = delete;
-
-  std::vector<SetupDialog> setupDialogs;
-  std::vector<std::string> boxTexts;  // CP932
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (active_) EnumThreadWindows(GetCurrentThreadId(), Answer, 0);
-  }
-
-  static BOOL CALLBACK Answer(HWND window, LPARAM) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    if (GetWindowTextCp932(window, 255) == "Kanaflow Setup Dialog") {
-      const HWND owner = GetWindow(window, GW_OWNER);
-      active_->setupDialogs.push_back({owner, IsWindowVisible(owner) != FALSE});
-      SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
-    } else {
-      active_->boxTexts.push_back(GetWindowTextCp932(GetDlgItem(window, 0xFFFF), 4096));
-      SendMessageW(window, WM_COMMAND, IDOK, 0);
-    }
-    return TRUE;
-  }
-
-  static ModalAnswerer* active_;
-  UINT_PTR timer_ = 0;
-};
-
-ModalAnswerer* ModalAnswerer::active_ = nullptr;
-
-// Takes the quit request that PostQuitMessage leaves, so it reaches no later
-// test; true when there was one.
-bool TakeQuitRequest() {
-  MSG message{};
-  return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-}
 
 // Whether the preview bitmaps are linked into this test program.
 bool PreviewsLinked() {

@@ -21,6 +21,7 @@
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "support/image.h"
+#include "support/modal_answerer.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
 #include "support/temp_folder.h"
@@ -31,11 +32,13 @@ namespace {
 using testing::CaptureSurface;
 using testing::CaptureWindow;
 using testing::Image;
+using testing::ModalAnswerer;
 using testing::PracticeFolder;
 using testing::PumpMessages;
 using testing::SavePng;
 using testing::SendKeyDown;
 using testing::StandInScreen;
+using testing::TakeQuitRequest;
 using testing::TestInstance;
 using testing::TestScreenFactory;
 using Texts = std::vector<std::string>;
@@ -52,50 +55,6 @@ std::string SetFile(const std::string& title, const std::string& more = "Message
 
 std::filesystem::path NativePath(const std::string& cp932) { return std::filesystem::path(Cp932ToWide(cp932)); }
 
-// Takes the quit request that PostQuitMessage leaves; true when there was one.
-bool TakeQuitRequest() {
-  MSG message{};
-  return PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-}
-
-// Answers the modal windows that the screens open, from a thread timer that
-// their modal loops run: the setup dialog is closed with キャンセル (its owner
-// recorded), any other box (the main menu's 0100 boxes while its preview
-// pictures are not linked into this program) with OK.
-class ModalAnswerer {
- public:
-  ModalAnswerer() {
-    active_ = this;
-    timer_ = SetTimer(nullptr, 0, 20, Tick);
-  }
-  ~ModalAnswerer() {
-    KillTimer(nullptr, timer_);
-    active_ = nullptr;
-  }
-  ModalAnswerer(const ModalAnswerer&) = delete;
-  ModalAnswerer& operator=(const ModalAnswerer&) = delete;
-
-  std::vector<HWND> setupDialogOwners;
-
- private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    if (active_) EnumThreadWindows(GetCurrentThreadId(), Answer, 0);
-  }
-  static BOOL CALLBACK Answer(HWND window, LPARAM) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-    const bool setup = GetWindowTextCp932(window, 255) == "Kanaflow Setup Dialog";
-    if (setup) active_->setupDialogOwners.push_back(GetWindow(window, GW_OWNER));
-    SendMessageW(window, WM_COMMAND, setup ? IDCANCEL : IDOK, 0);
-    return TRUE;
-  }
-
-  static ModalAnswerer* active_;
-  UINT_PTR timer_ = 0;
-};
-
-ModalAnswerer* ModalAnswerer::active_ = nullptr;
 
 // ---------------------------------------------------------------------------
 // The list boxes as the user works them.
@@ -639,8 +598,8 @@ TEST_F(QuestionSelectTest, TheSettingsButtonOpensTheDialogOverTheScreenAndReload
   Write("data/0.ini", SetFile("new"));  // would come first, were the library scanned again
   const QuestionSelectMenu* const shown = screen();
   SendMessageW(button(QuestionSelectMenu::kSettingsButtonId), BM_CLICK, 0, 0);
-  ASSERT_EQ(answerer_.setupDialogOwners.size(), 1u);
-  EXPECT_EQ(answerer_.setupDialogOwners[0], window());
+  ASSERT_EQ(answerer_.setupDialogs.size(), 1u);
+  EXPECT_EQ(answerer_.setupDialogs[0].owner, window());
   EXPECT_EQ(screen(), shown);
   EXPECT_EQ(Items(setList()), (Texts{"a", "b"}));
   EXPECT_EQ(Selected(setList()), 1);
