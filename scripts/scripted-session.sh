@@ -55,31 +55,27 @@ shot 05-basic-running 0.2
 xdotool type --delay 90 "aiueokakikukekosashisusesotachitsutetonaninuneno"
 shot 06-basic-results 1.0
 
-keys F5
-sleep 1.5
-keys Down Return                           # the hiragana mode
-sleep 1.5
-keys Return
-sleep 3.8
-for question in あいうえお かきくけこ さしすせそ たちつてと なにぬねの; do
-  kana "$question"
+# From the results of one mode, by F5, the main menu's next entry (the menu
+# keeps the last one chosen), the first set and the five questions of the
+# edit-box screen, each committed and confirmed with Enter.
+play_edit_mode() {
+  local running_shot=$1 results_shot=$2 question
+  keys F5
+  sleep 1.5
+  keys Down Return
+  sleep 1.5
   keys Return
-  [ "$question" = あいうえお ] && shot 07-edit-hiragana-running 0.3
-done
-shot 08-edit-hiragana-results 1.0
+  sleep 3.8
+  for question in あいうえお かきくけこ さしすせそ たちつてと なにぬねの; do
+    kana "$question"
+    keys Return
+    [ "$question" = あいうえお ] && shot "$running_shot" 0.3
+  done
+  shot "$results_shot" 1.0
+}
 
-keys F5
-sleep 1.5
-keys Down Return                           # the kanji-kana mode (the menu keeps the last entry)
-sleep 1.5
-keys Return
-sleep 3.8
-for question in あいうえお かきくけこ さしすせそ たちつてと なにぬねの; do
-  kana "$question"
-  keys Return
-  [ "$question" = あいうえお ] && shot 09-edit-kanji-running 0.3
-done
-shot 10-edit-kanji-results 1.0
+play_edit_mode 07-edit-hiragana-running 08-edit-hiragana-results
+play_edit_mode 09-edit-kanji-running 10-edit-kanji-results
 
 keys F5
 sleep 1
