@@ -120,7 +120,7 @@ bool IsWellFormed(std::string_view text) {
     if (IsLeadByte(byte)) {
       if (pos + 1 >= text.size() || !IsTrailByte(static_cast<unsigned char>(text[pos + 1]))) return false;
       ++pos;
-    } else if (byte == 0x80 || byte == 0xA0 || byte >= 0xFD) {
+    } else if (IsUnassignedByte(byte)) {
       return false;
     }
   }

@@ -22,6 +22,9 @@ constexpr bool IsTrailByte(unsigned char byte) {
   return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
+// Bytes that code page 932 gives no character when they stand alone.
+constexpr bool IsUnassignedByte(unsigned char byte) { return byte == 0x80 || byte == 0xA0 || byte >= 0xFD; }
+
 // Length in bytes of the character that starts at `pos`: 2 for a lead byte
 // with a byte after it, otherwise 1. A lone lead byte at the end of the text
 // counts as one byte, so stepping never runs past the end.

@@ -12,6 +12,13 @@ TEST(Cp932Test, LeadBytesAreTheTwoShiftJisRanges) {
   }
 }
 
+TEST(Cp932Test, UnassignedBytesAreTheThreeGapsOfTheSingleBytes) {
+  for (int byte = 0; byte < 256; ++byte) {
+    const bool expected = byte == 0x80 || byte == 0xA0 || byte >= 0xFD;
+    EXPECT_EQ(IsUnassignedByte(static_cast<unsigned char>(byte)), expected) << "byte " << byte;
+  }
+}
+
 TEST(Cp932Test, StepsByCharacterAndNeverPastTheEnd) {
   const std::string text = "aし\x83\x5C" "b\x82";  // a, し, ソ (trail byte 0x5C), b, lone lead byte
   struct Row {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 #include "support/temp_folder.h"
 
@@ -22,12 +23,12 @@ struct FakeEnvironment {
 
   PrinterResult Run(const std::vector<std::string>& arguments) const {
     PrinterEnvironment environment;
-    environment.readFile = [this](const std::string& path) -> std::optional<InputBytes> {
+    environment.openFile = [this](const std::string& path) -> std::optional<InputReader> {
       const auto found = files.find(path);
       if (found == files.end()) return std::nullopt;
-      return InputFromString(found->second);
+      return ReaderFromString(found->second);
     };
-    environment.readStandardInput = [this] { return std::optional<InputBytes>(InputFromString(standardInput)); };
+    environment.standardInput = [this] { return ReaderFromString(standardInput); };
     environment.loadSettings = [this](const std::string& path) -> std::optional<SpellingPreferences> {
       if (files.count(path) == 0) return std::nullopt;
       SpellingPreferences preferences;
@@ -129,7 +130,9 @@ TEST(RomajiPrinterTest, HandsLargeOutputToStandardOutputInWholeLines) {
   environment.files = {{"big.txt", input}};
   std::vector<std::string> pieces;
   PrinterEnvironment streaming;
-  streaming.readFile = [&](const std::string& path) { return std::optional<InputBytes>(InputFromString(environment.files[path])); };
+  streaming.openFile = [&](const std::string& path) {
+    return std::optional<InputReader>(ReaderFromString(environment.files[path]));
+  };
   streaming.writeOutput = [&](std::string_view bytes) { pieces.emplace_back(bytes); };
   const PrinterResult result = RunRomajiPrinter({"big.txt"}, streaming);
   EXPECT_EQ(result.output, "");
@@ -140,6 +143,75 @@ TEST(RomajiPrinterTest, HandsLargeOutputToStandardOutputInWholeLines) {
     joined += piece;
   }
   EXPECT_EQ(joined, expected);
+}
+
+std::string Repeat(std::string_view text, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += text;
+  return out;
+}
+
+TEST(RomajiPrinterTest, LinesInBatchesGiveTheRowsOfLinesPrintedOneByOne) {
+  // A line printed on its own ends too close to the end of its text for the
+  // line converter, so it takes the way of the single-reading functions.
+  using namespace std::string_literals;
+  const std::string kinds[] = {
+      "しんぶん", "きゃっと\r", "ab\0cd"s, "\x82", "\x81\x7F", Repeat("あ", 130), "a" + Repeat("ゃ", 84),
+      Repeat("ゃ", 90), "", "\xB6\xC0\xB6\xC5", "漢字かな",
+  };
+  std::mt19937 random(7);
+  std::string input;
+  std::string expected;
+  std::string errors;
+  for (int number = 1; number <= 3000; ++number) {
+    const std::string& line = kinds[random() % std::size(kinds)];
+    input += line + "\n";
+    const PrinterResult alone = Print(line + "\n");
+    expected += alone.output;
+    if (!alone.errors.empty()) errors += "in.txt:" + std::to_string(number) + ": not valid Shift_JIS; line skipped\n";
+  }
+  input += "おわり";  // a last line without a line break
+  expected += Print("おわり").output;
+  const PrinterResult result = Print(input);
+  EXPECT_EQ(result.output, expected);
+  EXPECT_EQ(result.errors, errors);
+}
+
+// Serves `text` in pieces of 1 to 13 bytes, and fails after `failAfter`
+// bytes when that is set.
+InputReader ReaderInPieces(std::string text, std::optional<std::size_t> failAfter = std::nullopt) {
+  auto position = std::make_shared<std::size_t>(0);
+  return [text = std::move(text), failAfter, position](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+    if (failAfter && *position >= *failAfter) return std::nullopt;
+    const std::size_t count = text.copy(buffer, std::min<std::size_t>(size, 1 + *position % 13), *position);
+    *position += count;
+    return count;
+  };
+}
+
+TEST(RomajiPrinterTest, AnInputGivesTheSameRowsInWhateverPiecesItArrives) {
+  std::string input;
+  for (int i = 0; i < 500; ++i) input += i % 7 == 0 ? "ね\xFFこ\r\n" : i % 5 == 0 ? "しゃしん\r\n" : "きっぷ\n";
+  input += Repeat("あ", 40000) + "\nおわり";  // a line longer than a piece of input
+  const PrinterResult whole = Print(input);
+  PrinterEnvironment environment;
+  environment.openFile = [&](const std::string&) { return std::optional<InputReader>(ReaderInPieces(input)); };
+  const PrinterResult pieces = RunRomajiPrinter({"in.txt"}, environment);
+  EXPECT_EQ(pieces.output, whole.output);
+  EXPECT_EQ(pieces.errors, whole.errors);
+  EXPECT_EQ(pieces.exitCode, 1);
+}
+
+TEST(RomajiPrinterTest, StopsWhereReadingFailsAndSaysSo) {
+  PrinterEnvironment environment;
+  environment.openFile = [](const std::string&) {
+    // Pieces of 1, 2, 4 and 8 bytes: three lines, then the failure.
+    return std::optional<InputReader>(ReaderInPieces("いぬ\nねこ\nさる\nうし\n", 15));
+  };
+  const PrinterResult result = RunRomajiPrinter({"in.txt"}, environment);
+  EXPECT_EQ(result.output, "いぬ\tinu\tイヌ\nねこ\tneko\tネコ\nさる\tsaru\tサル\n") << "the lines read before";
+  EXPECT_EQ(result.errors.rfind("kanaflow-romaji: cannot read input file 'in.txt'\n", 0), 0u) << result.errors;
+  EXPECT_EQ(result.exitCode, 2);
 }
 
 TEST(RomajiPrinterTest, UsageErrorsSayWhatIsWrongAndExitWith2) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/command_line.h"
 #include "kanaflow-check/check_command.h"
 #include "platform/text_encoding.h"
 
@@ -12,29 +13,9 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-// After windows.h, which it needs.
-#include <shellapi.h>
 #endif
 
 namespace {
-
-// The arguments as CP932, the encoding of the program's paths: Windows hands
-// them over as UTF-16, elsewhere they are UTF-8 as the terminal typed them.
-std::vector<std::string> Cp932Arguments(int argc, char** argv) {
-  std::vector<std::string> arguments;
-#ifdef _WIN32
-  (void)argc;
-  (void)argv;
-  int count = 0;
-  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
-    for (int i = 1; i < count; ++i) arguments.push_back(kanaflow::WideToCp932(wide[i]));
-    LocalFree(wide);
-  }
-#else
-  for (int i = 1; i < argc; ++i) arguments.push_back(kanaflow::Utf8ToCp932(argv[i]).value_or(argv[i]));
-#endif
-  return arguments;
-}
 
 void Write(std::FILE* stream, std::string_view bytes) {
   if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), stream);
@@ -61,14 +42,15 @@ int main(int argc, char** argv) {
   // Bytes pass unchanged: no CR added before LF.
   _setmode(_fileno(stdout), _O_BINARY);
 #endif
-  const kanaflow::check::CommandResult result = kanaflow::check::RunCheckCommand(Cp932Arguments(argc, argv));
+  const kanaflow::check::CommandResult result =
+      kanaflow::check::RunCheckCommand(kanaflow::tools::Cp932Arguments(argc, argv));
 #ifdef _WIN32
   if (!WriteToConsole(STD_OUTPUT_HANDLE, result.output, result.outputIsUtf8)) Write(stdout, result.output);
   if (!WriteToConsole(STD_ERROR_HANDLE, result.errors, false)) Write(stderr, result.errors);
 #else
   Write(stdout, result.output);
   // Messages name folders as CP932; the terminal that shows them is UTF-8.
-  Write(stderr, kanaflow::Cp932ToUtf8(result.errors).value_or(result.errors));
+  Write(stderr, kanaflow::tools::SystemText(result.errors));
 #endif
   return result.exitCode;
 }

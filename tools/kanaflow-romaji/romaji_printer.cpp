@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
+#include "romaji/line_converter.h"
 #include "romaji/romaji_rules.h"
 #include "settings/software_setting_data.h"
 
@@ -27,38 +29,49 @@ constexpr char kUsage[] =
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
+// The line that opens `text`, without its LF or CR LF, and the text after
+// that line.
+struct SplitLine {
+  std::string_view line;
+  std::string_view rest;
+};
+SplitLine SplitFirstLine(std::string_view text) {
+  const void* found = std::memchr(text.data(), '\n', text.size());
+  const std::size_t end =
+      found == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+  std::string_view line = text.substr(0, end);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return {line, text.substr(found == nullptr ? end : end + 1)};
+}
+
 // Calls `each(line, number)` for every line, without its LF or CR LF. A
 // final line without a line break counts; an empty text has no lines.
 template <typename Each>
 void ForEachLine(std::string_view text, Each&& each) {
   std::size_t number = 0;
   while (!text.empty()) {
-    const void* found = std::memchr(text.data(), '\n', text.size());
-    const std::size_t end =
-        found == nullptr ? text.size() : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    each(line, ++number);
-    text.remove_prefix(found == nullptr ? end : end + 1);
+    const SplitLine split = SplitFirstLine(text);
+    each(split.line, ++number);
+    text = split.rest;
   }
 }
 
-bool HoldsZero(std::string_view text) { return std::memchr(text.data(), '\0', text.size()) != nullptr; }
-
 // The reading as the program holds it: a zero byte ends its buffer, and a
-// longer line keeps what fits, without half a character. `mayHoldZero` is
-// false when the whole input was found to have none.
-std::string_view AsReading(std::string_view line, bool mayHoldZero) {
-  if (mayHoldZero) line = line.substr(0, std::min(line.find('\0'), line.size()));
+// longer line keeps what fits, without half a character.
+std::string_view AsReading(std::string_view line) {
+  line = line.substr(0, std::min(line.find('\0'), line.size()));
   return line.size() <= kReadingBytes ? line : cp932::CutToFit(line, kReadingBytes);
 }
+
+// Inputs are read in pieces of this size into a buffer used again.
+constexpr std::size_t kInputPieceBytes = 32 * 1024;
 
 // The most one row takes: reading, romaji, katakana, two tabs and a LF.
 constexpr std::size_t kRowBytes = kReadingBytes + kRomajiBufferBytes + kReadingBytes + 3;
 
 // Writes a row's three columns into `out`, which has kRowBytes of room.
-char* WriteRow(std::string_view cp932Line, bool mayHoldZero, const SpellingPreferences& preferences, char* out) {
-  const std::string_view reading = AsReading(cp932Line, mayHoldZero);
+char* WriteRow(std::string_view cp932Line, const SpellingPreferences& preferences, char* out) {
+  const std::string_view reading = AsReading(cp932Line);
   std::memcpy(out, reading.data(), reading.size());
   out += reading.size();
   *out++ = '\t';
@@ -69,40 +82,102 @@ char* WriteRow(std::string_view cp932Line, bool mayHoldZero, const SpellingPrefe
   return out;
 }
 
+// Lines the converter takes are the program's lines as they are.
+static_assert(kMaxPlainLineBytes <= kReadingBytes, "a plain line is never cut");
+
+// Most columns are short, and a copy of a fixed size takes neither a call
+// nor a branch on the size: [from, to) goes to `out` as one block of
+// kShortCopyBytes when it fits. Both sides need that much room.
+constexpr std::size_t kShortCopyBytes = 32;
+static_assert(kLineLookahead >= kShortCopyBytes, "a reading can be copied as a block from the input");
+
+char* CopyColumn(const char* from, const char* to, char* out) {
+  const auto size = static_cast<std::size_t>(to - from);
+  if (size <= kShortCopyBytes) {
+    std::memcpy(out, from, kShortCopyBytes);
+  } else {
+    std::memcpy(out, from, size);
+  }
+  return out + size;
+}
+
+// The most the rows of one batch of converted lines take.
+constexpr std::size_t kBatchRowBytes = kLineBatchBytes + kLineBatchRomajiBytes + kLineBatchKatakanaBytes +
+                                       3 * kLineBatchLines + kShortCopyBytes;
+
 // Rows are made in one buffer that is reused and handed to the sink when
 // full. A fresh page of memory costs more than converting what fills it,
 // so a large input is not given an output buffer of its own size.
 class RowWriter {
  public:
-  explicit RowWriter(OutputSink sink) : sink_(std::move(sink)), buffer_(kChunkBytes + kRowBytes, '\0') {}
+  explicit RowWriter(OutputSink sink)
+      : sink_(std::move(sink)), buffer_(new char[kBufferBytes]), romaji_(new char[kRomajiBytes]),
+        katakana_(new char[kKatakanaBytes]), lines_(new CLineConverter::ConvertedLine[kLineBatchLines]) {}
   RowWriter(const RowWriter&) = delete;
   RowWriter& operator=(const RowWriter&) = delete;
 
-  void AddRow(std::string_view cp932Line, bool mayHoldZero, const SpellingPreferences& preferences) {
+  void AddRow(std::string_view cp932Line, const SpellingPreferences& preferences) {
     if (used_ > kChunkBytes) Flush();
-    char* const end = WriteRow(cp932Line, mayHoldZero, preferences, buffer_.data() + used_);
-    used_ = static_cast<std::size_t>(end - buffer_.data());
+    char* const end = WriteRow(cp932Line, preferences, buffer_.get() + used_);
+    used_ = static_cast<std::size_t>(end - buffer_.get());
+  }
+
+  // The rows of the lines that `converter` takes from the start of `text`,
+  // counted in `number`; returns where those lines end, which is `text`
+  // itself when the converter took none.
+  const char* AddConvertedLines(const char* text, const char* textEnd, const CLineConverter& converter,
+                                std::size_t& number) {
+    if (used_ > kChunkBytes) Flush();
+    const std::size_t count = converter.ConvertPlainLines(text, textEnd, romaji_.get(), katakana_.get(), lines_.get());
+    const char* reading = text;
+    const char* romaji = romaji_.get();
+    const char* katakana = katakana_.get();
+    char* out = buffer_.get() + used_;
+    for (std::size_t i = 0; i < count; ++i) {
+      const CLineConverter::ConvertedLine& line = lines_[i];
+      out = CopyColumn(reading, line.readingEnd, out);
+      *out++ = '\t';
+      out = CopyColumn(romaji, line.romajiEnd, out);
+      *out++ = '\t';
+      out = CopyColumn(katakana, line.katakanaEnd, out);
+      *out++ = '\n';
+      reading = line.readingEnd + (*line.readingEnd == '\r' ? 2 : 1);
+      romaji = line.romajiEnd;
+      katakana = line.katakanaEnd;
+    }
+    used_ = static_cast<std::size_t>(out - buffer_.get());
+    number += count;
+    return reading;
   }
 
   void AddBytes(std::string_view bytes) {
-    if (used_ + bytes.size() > buffer_.size()) Flush();
-    if (bytes.size() > buffer_.size()) {
+    if (used_ + bytes.size() > kBufferBytes) Flush();
+    if (bytes.size() > kBufferBytes) {
       sink_(bytes);
       return;
     }
-    std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+    std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
   }
 
   void Flush() {
-    if (used_ > 0) sink_(std::string_view(buffer_.data(), used_));
+    if (used_ > 0) sink_(std::string_view(buffer_.get(), used_));
     used_ = 0;
   }
 
  private:
   static constexpr std::size_t kChunkBytes = 64 * 1024;
+  static constexpr std::size_t kBufferBytes = kChunkBytes + std::max(kRowBytes, kBatchRowBytes);
+  static constexpr std::size_t kRomajiBytes = kLineBatchRomajiBytes + kShortCopyBytes;
+  static constexpr std::size_t kKatakanaBytes = kLineBatchKatakanaBytes + kShortCopyBytes;
+
   OutputSink sink_;
-  std::string buffer_;
+  // Left uninitialised: a page of memory is only paid for once it is used.
+  std::unique_ptr<char[]> buffer_;
+  // The forms of a batch of converted lines before they go into their rows.
+  std::unique_ptr<char[]> romaji_;
+  std::unique_ptr<char[]> katakana_;
+  std::unique_ptr<CLineConverter::ConvertedLine[]> lines_;
   std::size_t used_ = 0;
 };
 
@@ -119,20 +194,65 @@ PrinterResult UsageError(const std::string& message) {
   return result;
 }
 
-void PrintInput(std::string_view input, std::string_view inputName, const PrinterOptions& options, RowWriter& writer,
-                PrinterResult& result) {
-  if (!options.utf8) {
-    const bool mayHoldZero = HoldsZero(input);
-    ForEachLine(input, [&](std::string_view line, std::size_t number) {
-      if (!cp932::IsWellFormed(line)) {
-        ReportSkipped(inputName, number, "not valid Shift_JIS", result);
-        return;
-      }
-      writer.AddRow(line, mayHoldZero, options.preferences);
-    });
-    return;
+// Converts the lines of `text`, which ends after a line break or at the end
+// of its input; the bytes up to `dataEnd` may follow it. Runs of plain lines
+// go through the line converter; any other line is checked and converted on
+// its own, as the program reads it. `number` counts the lines.
+void PrintCp932Lines(std::string_view text, const char* dataEnd, const CLineConverter& converter,
+                     std::string_view inputName, const PrinterOptions& options, RowWriter& writer,
+                     std::size_t& number, PrinterResult& result) {
+  const char* const end = text.data() + text.size();
+  for (const char* line = text.data(); line < end;) {
+    const char* const converted = writer.AddConvertedLines(line, dataEnd, converter, number);
+    if (converted != line) {
+      line = converted;
+      continue;
+    }
+    const SplitLine split = SplitFirstLine(std::string_view(line, static_cast<std::size_t>(end - line)));
+    ++number;
+    if (cp932::IsWellFormed(split.line)) {
+      writer.AddRow(split.line, options.preferences);
+    } else {
+      ReportSkipped(inputName, number, "not valid Shift_JIS", result);
+    }
+    line = split.rest.data();
   }
+}
 
+// An input read a piece at a time into one buffer. Each piece's whole lines
+// are converted at once; the line that the piece cuts moves to the front of
+// the buffer to be completed by the next. The buffer grows only for a line
+// longer than itself. False when reading failed.
+bool PrintCp932Input(const InputReader& read, std::string_view inputName, const PrinterOptions& options,
+                     RowWriter& writer, PrinterResult& result) {
+  const CLineConverter converter(options.preferences);
+  std::size_t capacity = kInputPieceBytes;
+  std::unique_ptr<char[]> buffer(new char[capacity]);
+  std::size_t held = 0;
+  std::size_t number = 0;
+  while (true) {
+    if (held == capacity) {
+      std::unique_ptr<char[]> larger(new char[2 * capacity]);
+      std::memcpy(larger.get(), buffer.get(), held);
+      buffer = std::move(larger);
+      capacity *= 2;
+    }
+    const std::optional<std::size_t> got = read(buffer.get() + held, capacity - held);
+    if (!got) return false;
+    const std::string_view data(buffer.get(), held + *got);
+    // At the end the last line counts without a line break.
+    const std::size_t lastBreak = data.rfind('\n');
+    const std::size_t whole = *got == 0 ? data.size() : lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
+    PrintCp932Lines(data.substr(0, whole), data.data() + data.size(), converter, inputName, options, writer, number,
+                    result);
+    if (*got == 0) return true;
+    held = data.size() - whole;
+    std::memmove(buffer.get(), data.data() + whole, held);
+  }
+}
+
+void PrintUtf8(std::string_view input, std::string_view inputName, const PrinterOptions& options, RowWriter& writer,
+               PrinterResult& result) {
   if (input.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) {
     input.remove_prefix(kUtf8ByteOrderMark.size());
   }
@@ -143,7 +263,7 @@ void PrintInput(std::string_view input, std::string_view inputName, const Printe
       ReportSkipped(inputName, number, "not valid UTF-8, or not writable in Shift_JIS", result);
       return;
     }
-    const char* end = WriteRow(*cp932Line, HoldsZero(*cp932Line), options.preferences, row.data());
+    const char* end = WriteRow(*cp932Line, options.preferences, row.data());
     const std::optional<std::string> utf8Row =
         Cp932ToUtf8(std::string_view(row.data(), static_cast<std::size_t>(end - row.data())));
     if (!utf8Row) {
@@ -154,18 +274,52 @@ void PrintInput(std::string_view input, std::string_view inputName, const Printe
   });
 }
 
+// The whole of an input, for the UTF-8 way, which converts line by line.
+std::optional<std::string> ReadAll(const InputReader& read) {
+  std::string bytes;
+  while (true) {
+    const std::size_t held = bytes.size();
+    bytes.resize(held + kInputPieceBytes);
+    const std::optional<std::size_t> got = read(bytes.data() + held, kInputPieceBytes);
+    if (!got) return std::nullopt;
+    bytes.resize(held + *got);
+    if (*got == 0) return bytes;
+  }
+}
+
+// False when reading failed.
+bool PrintInput(const InputReader& read, std::string_view inputName, const PrinterOptions& options, RowWriter& writer,
+                PrinterResult& result) {
+  if (!options.utf8) return PrintCp932Input(read, inputName, options, writer, result);
+  const std::optional<std::string> bytes = ReadAll(read);
+  if (!bytes) return false;
+  PrintUtf8(*bytes, inputName, options, writer, result);
+  return true;
+}
+
 }  // namespace
 
 void PrintReadings(std::string_view input, std::string_view inputName, const PrinterOptions& options,
                    PrinterResult& result) {
   RowWriter writer([&result](std::string_view bytes) { result.output.append(bytes.data(), bytes.size()); });
-  PrintInput(input, inputName, options, writer, result);
+  if (options.utf8) {
+    PrintUtf8(input, inputName, options, writer, result);
+  } else {
+    std::size_t number = 0;
+    PrintCp932Lines(input, input.data() + input.size(), CLineConverter(options.preferences), inputName, options,
+                    writer, number, result);
+  }
   writer.Flush();
 }
 
-InputBytes InputFromString(std::string bytes) {
-  auto owner = std::make_shared<const std::string>(std::move(bytes));
-  return {std::string_view(*owner), owner};
+InputReader ReaderFromString(std::string bytes) {
+  auto source = std::make_shared<const std::string>(std::move(bytes));
+  auto position = std::make_shared<std::size_t>(0);
+  return [source, position](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+    const std::size_t count = source->copy(buffer, size, *position);
+    *position += count;
+    return count;
+  };
 }
 
 std::optional<SpellingPreferences> LoadSpellingPreferences(const std::string& path) {
@@ -208,18 +362,19 @@ PrinterResult RunRomajiPrinter(const std::vector<std::string>& arguments, const 
     options.preferences = *preferences;
   }
 
-  // Every input is read before any is converted, so an unreadable file name
-  // stops the run before half of the output has been written.
+  // Every input is opened before any is converted, so an unreadable file
+  // name stops the run before half of the output has been written.
   if (inputs.empty()) inputs.push_back("-");
-  std::vector<InputBytes> contents;
-  contents.reserve(inputs.size());
+  std::vector<InputReader> readers;
+  readers.reserve(inputs.size());
   for (const std::string& input : inputs) {
-    std::optional<InputBytes> bytes = input == "-" ? environment.readStandardInput() : environment.readFile(input);
-    if (!bytes) {
-      return UsageError(input == "-" ? std::string("cannot read standard input")
-                                     : "cannot read input file '" + input + "'");
+    if (input == "-") {
+      readers.push_back(environment.standardInput());
+      continue;
     }
-    contents.push_back(std::move(*bytes));
+    std::optional<InputReader> reader = environment.openFile(input);
+    if (!reader) return UsageError("cannot read input file '" + input + "'");
+    readers.push_back(std::move(*reader));
   }
 
   PrinterResult result;
@@ -227,8 +382,16 @@ PrinterResult RunRomajiPrinter(const std::vector<std::string>& arguments, const 
   if (!sink) sink = [&result](std::string_view bytes) { result.output.append(bytes.data(), bytes.size()); };
   RowWriter writer(std::move(sink));
   for (std::size_t i = 0; i < inputs.size(); ++i) {
-    PrintInput(contents[i].bytes, inputs[i] == "-" ? std::string_view(kStandardInputName) : inputs[i], options, writer,
-               result);
+    const std::string_view name = inputs[i] == "-" ? std::string_view(kStandardInputName) : inputs[i];
+    if (!PrintInput(readers[i], name, options, writer, result)) {
+      // What came before stays written; the message says where it stopped.
+      writer.Flush();
+      const PrinterResult failed = UsageError(inputs[i] == "-" ? std::string("cannot read standard input")
+                                                               : "cannot read input file '" + inputs[i] + "'");
+      result.errors += failed.errors;
+      result.exitCode = failed.exitCode;
+      return result;
+    }
   }
   writer.Flush();
   return result;

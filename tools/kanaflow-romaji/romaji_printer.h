@@ -5,7 +5,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,21 +38,21 @@ using OutputSink = std::function<void(std::string_view bytes)>;
 void PrintReadings(std::string_view input, std::string_view inputName, const PrinterOptions& options,
                    PrinterResult& result);
 
-// The bytes of one input, and whatever keeps them in memory: a string, or a
-// mapping of the file (which costs far less than copying a large one).
-struct InputBytes {
-  std::string_view bytes;
-  std::shared_ptr<const void> owner;
-};
+// Reads the next piece of one input into `buffer`, at most `size` bytes:
+// how many it read, 0 at the end of the input, nullopt when reading failed.
+// Inputs are read piece by piece into one buffer that is used again: a large
+// input never has to be in memory at once.
+using InputReader = std::function<std::optional<std::size_t>(char* buffer, std::size_t size)>;
 
-// An input held in a string of its own.
-InputBytes InputFromString(std::string bytes);
+// An input served from a string.
+InputReader ReaderFromString(std::string bytes);
 
 // What a run needs from the outside world, so tests can feed strings. Paths
 // are CP932, as the program's file functions take them.
 struct PrinterEnvironment {
-  std::function<std::optional<InputBytes>(const std::string& path)> readFile;
-  std::function<std::optional<InputBytes>()> readStandardInput;
+  // nullopt when the file cannot be read at all.
+  std::function<std::optional<InputReader>(const std::string& path)> openFile;
+  std::function<InputReader()> standardInput;
   std::function<std::optional<SpellingPreferences>(const std::string& path)> loadSettings;
   // Standard output. When set, output goes here in pieces as it is made
   // rather than into `PrinterResult::output`: the output of a whole
@@ -67,7 +66,7 @@ struct PrinterEnvironment {
 std::optional<SpellingPreferences> LoadSpellingPreferences(const std::string& path);
 
 // The whole tool: parses `arguments` (without the program name, CP932),
-// reads every input before converting any, and returns what to write.
+// opens every input before converting any, and returns what to write.
 PrinterResult RunRomajiPrinter(const std::vector<std::string>& arguments, const PrinterEnvironment& environment);
 
 }  // namespace kanaflow
