@@ -60,11 +60,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kanaflow;
   using namespace kanaflow::fuzz;
   const SpellingPreferences preferences = PreferencesFrom(data, size);
-  const std::size_t skipped = size < kPreferenceBytes ? size : kPreferenceBytes;
-  const std::size_t textBytes = size - skipped;
-  const auto text = std::make_unique<char[]>(textBytes);
-  if (textBytes > 0) std::memcpy(text.get(), data + skipped, textBytes);
-  const char* const end = text.get() + textBytes;
+  // A heap block of exactly the text's size: a read past it is a finding.
+  const std::string_view input = AfterPreferences(data, size);
+  const auto text = std::make_unique<char[]>(input.size());
+  if (!input.empty()) std::memcpy(text.get(), input.data(), input.size());
+  const char* const end = text.get() + input.size();
 
   const CLineConverter converter(preferences);
   const Batch batch;

@@ -49,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kanaflow;
   using namespace kanaflow::fuzz;
   const SpellingPreferences preferences = PreferencesFrom(data, size);
-  const std::size_t skipped = size < kPreferenceBytes ? size : kPreferenceBytes;
-  const std::string_view reading(reinterpret_cast<const char*>(data) + skipped, size - skipped);
+  const std::string_view reading = AfterPreferences(data, size);
   const std::string_view untilZero = reading.substr(0, reading.find('\0'));
 
   const std::string romaji = MakeRomaji(reading, preferences);

@@ -55,5 +55,10 @@ class ScratchFolder {
 // rest are values of a hand-edited Setting.ini. Missing bytes give 0.
 SpellingPreferences PreferencesFrom(const std::uint8_t* data, std::size_t size);
 inline constexpr std::size_t kPreferenceBytes = 16;
+// The bytes of the input after its preference bytes (none when it is shorter).
+inline std::string_view AfterPreferences(const std::uint8_t* data, std::size_t size) {
+  const std::size_t skipped = size < kPreferenceBytes ? size : kPreferenceBytes;
+  return {reinterpret_cast<const char*>(data) + skipped, size - skipped};
+}
 
 }  // namespace kanaflow::fuzz
