@@ -15,6 +15,7 @@
 #include "platform/text_encoding.h"
 #include "questions/question_select_menu.h"
 #include "support/image.h"
+#include "support/menu_scene.h"
 #include "support/modal_answerer.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
@@ -24,17 +25,15 @@ namespace {
 
 using testing::CaptureWindow;
 using testing::Image;
+using testing::MenuScene;
 using testing::ModalAnswerer;
 using testing::PracticeFolder;
 using testing::PumpMessages;
 using testing::SavePng;
 using testing::SendKeyDown;
-using testing::StandInScreen;
 using testing::TakeQuitRequest;
 using testing::TestInstance;
-using testing::TestScreenFactory;
 
-constexpr int kTypingStandIn = 300;
 constexpr COLORREF kRedFrame = 0x0000C8;
 constexpr COLORREF kGreyFrame = 0xBEBEBE;
 constexpr COLORREF kWhite = 0xFFFFFF;
@@ -85,30 +84,13 @@ class MainMenuTest : public ::testing::Test {
                   "[TypingQuesitonSetup]\r\nVersion=5\r\nQuestionNumber=1\r\nQuestionFileName=#q.txt\r\n"
                   "Title=犬と猫\r\n");
     folder_.Write("data/q.txt", "犬\r\nいぬ\r\n");
-    MainWindow::SelectEntry(0);
-    QuestionSelectMenu::ForgetPositions();
-    factory_.mainMenu = [](CScene& scene) { return std::make_unique<MainWindow>(scene); };
-    factory_.questionSelect = [](CScene& scene) { return std::make_unique<QuestionSelectMenu>(scene); };
-    factory_.typing = [this](CScene& scene, int mode) {
-      typingMode_ = mode;
-      typingPath_ = scene.GetQuestionSetPath();
-      return std::make_unique<StandInScreen>(scene, kTypingStandIn);
-    };
-    scene_ = std::make_unique<CScene>(TestInstance(), factory_);
-  }
-
-  ~MainMenuTest() override {
-    scene_.reset();
-    while (HWND window = FindWindowW(kScreenClassName, nullptr)) DestroyWindow(window);
-    PumpMessages();
-    TakeQuitRequest();
   }
 
   // Leaves whatever screen is shown (its window destroyed, as a screen
   // leaves) for a new main menu, and lets it paint.
   void ShowMenu() {
     if (HWND old = window()) DestroyWindow(old);
-    scene_->ShowMainMenu();
+    menus_.scene().ShowMainMenu();
     ASSERT_NE(menu(), nullptr);
     Paint();
   }
@@ -129,9 +111,9 @@ class MainMenuTest : public ::testing::Test {
     if (expected == Outcome::Selection) {
       EXPECT_NE(selection(), nullptr) << "the selection screen is shown";
       EXPECT_FALSE(IsWindow(beforeWindow)) << "the menu's window is destroyed";
-      const int modes[] = {scene_->basicModeId, scene_->hiraganaModeId, scene_->kanjiKanaModeId};
+      const int modes[] = {menus_.scene().basicModeId, menus_.scene().hiraganaModeId, menus_.scene().kanjiKanaModeId};
       if (entry >= 0 && entry <= 2) {
-        EXPECT_EQ(scene_->mode(), modes[entry]);
+        EXPECT_EQ(menus_.scene().mode(), modes[entry]);
       }
       return;
     }
@@ -143,17 +125,14 @@ class MainMenuTest : public ::testing::Test {
     }
   }
 
-  MainWindow* menu() const { return dynamic_cast<MainWindow*>(scene_->currentScreen()); }
-  QuestionSelectMenu* selection() const { return dynamic_cast<QuestionSelectMenu*>(scene_->currentScreen()); }
-  HWND window() const { return scene_->currentScreen() ? scene_->currentScreen()->handle() : nullptr; }
+  MainWindow* menu() const { return dynamic_cast<MainWindow*>(menus_.current()); }
+  QuestionSelectMenu* selection() const { return dynamic_cast<QuestionSelectMenu*>(menus_.current()); }
+  HWND window() const { return menus_.window(); }
   void Click(int x, int y, UINT message = WM_LBUTTONUP) const { SendMessageW(window(), message, 0, MAKELPARAM(x, y)); }
 
   PracticeFolder folder_;
   ModalAnswerer answerer_;
-  TestScreenFactory factory_;
-  std::unique_ptr<CScene> scene_;
-  int typingMode_ = -1;
-  std::string typingPath_;
+  MenuScene menus_;
 };
 
 TEST_F(MainMenuTest, ArrowKeysMoveTheFrameWithoutWrapping) {
@@ -322,9 +301,9 @@ TEST_F(MainMenuTest, TheEntryThatStartedAPracticeIsStillFramedWhenTheMenuReturns
     Click(300, PanelTop(entry) + 30);
     ASSERT_NE(selection(), nullptr) << row;
     SendKeyDown(window(), VK_RETURN);  // the one set is selected: start it
-    ASSERT_NE(dynamic_cast<StandInScreen*>(scene_->currentScreen()), nullptr) << row;
-    EXPECT_EQ(typingMode_, entry) << row;
-    EXPECT_EQ(typingPath_, "./data/set.ini") << row;
+    ASSERT_TRUE(menus_.AtPracticeScreen()) << row;
+    EXPECT_EQ(menus_.typingRequest().mode, entry) << row;
+    EXPECT_EQ(menus_.typingRequest().path, "./data/set.ini") << row;
     ShowMenu();  // as the practice screen's F5 does
     ExpectFramed(CaptureWindow(window()), entry, row);
   }

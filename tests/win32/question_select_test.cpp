@@ -21,6 +21,7 @@
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "support/image.h"
+#include "support/menu_scene.h"
 #include "support/modal_answerer.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
@@ -32,6 +33,7 @@ namespace {
 using testing::CaptureSurface;
 using testing::CaptureWindow;
 using testing::Image;
+using testing::MenuScene;
 using testing::ModalAnswerer;
 using testing::PracticeFolder;
 using testing::PumpMessages;
@@ -43,7 +45,6 @@ using testing::TestInstance;
 using testing::TestScreenFactory;
 using Texts = std::vector<std::string>;
 
-constexpr int kTypingStandIn = 300;
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr char kTop[] = "分類項目なし";
 
@@ -106,26 +107,6 @@ std::string Joined(const Texts& texts) {
 
 class QuestionSelectTest : public ::testing::Test {
  protected:
-  QuestionSelectTest() {
-    QuestionSelectMenu::ForgetPositions();
-    MainWindow::SelectEntry(0);
-    factory_.mainMenu = [](CScene& scene) { return std::make_unique<MainWindow>(scene); };
-    factory_.questionSelect = [](CScene& scene) { return std::make_unique<QuestionSelectMenu>(scene); };
-    factory_.typing = [this](CScene& scene, int mode) {
-      typingMode_ = mode;
-      typingPath_ = scene.GetQuestionSetPath();
-      return std::make_unique<StandInScreen>(scene, kTypingStandIn);
-    };
-    scene_ = std::make_unique<CScene>(TestInstance(), factory_);
-  }
-
-  ~QuestionSelectTest() override {
-    scene_.reset();
-    while (HWND window = FindWindowW(kScreenClassName, nullptr)) DestroyWindow(window);
-    PumpMessages();
-    TakeQuitRequest();
-  }
-
   void Write(const std::string& relative, const std::string& bytes) const { folder_.Write(relative, bytes); }
   void Remove(const std::string& relative) const {
     std::error_code ignored;
@@ -175,8 +156,8 @@ class QuestionSelectTest : public ::testing::Test {
   // a new selection screen in `mode`.
   void Open(int mode = 0) {
     if (HWND old = window()) DestroyWindow(old);
-    scene_->SetMode(mode);
-    scene_->ShowQuestionSelect();
+    menus_.scene().SetMode(mode);
+    menus_.scene().ShowQuestionSelect();
     ASSERT_NE(screen(), nullptr);
     Paint();
   }
@@ -186,13 +167,10 @@ class QuestionSelectTest : public ::testing::Test {
     PumpMessages(30);
   }
 
-  QuestionSelectMenu* screen() const { return dynamic_cast<QuestionSelectMenu*>(scene_->currentScreen()); }
-  bool AtMainMenu() const { return dynamic_cast<MainWindow*>(scene_->currentScreen()) != nullptr; }
-  bool Started() const {
-    const auto* standIn = dynamic_cast<StandInScreen*>(scene_->currentScreen());
-    return standIn && standIn->kind() == kTypingStandIn;
-  }
-  HWND window() const { return scene_->currentScreen() ? scene_->currentScreen()->handle() : nullptr; }
+  QuestionSelectMenu* screen() const { return dynamic_cast<QuestionSelectMenu*>(menus_.current()); }
+  bool AtMainMenu() const { return dynamic_cast<MainWindow*>(menus_.current()) != nullptr; }
+  bool Started() const { return menus_.AtPracticeScreen(); }
+  HWND window() const { return menus_.window(); }
   HWND setList() const { return GetDlgItem(window(), QuestionSelectMenu::kSetListId); }
   HWND categoryList() const { return GetDlgItem(window(), QuestionSelectMenu::kCategoryListId); }
   HWND button(int id) const { return GetDlgItem(window(), id); }
@@ -202,10 +180,7 @@ class QuestionSelectTest : public ::testing::Test {
 
   PracticeFolder folder_;
   ModalAnswerer answerer_;
-  TestScreenFactory factory_;
-  std::unique_ptr<CScene> scene_;
-  int typingMode_ = -1;
-  std::string typingPath_;
+  MenuScene menus_;
 };
 
 // ---------------------------------------------------------------------------
@@ -424,7 +399,7 @@ TEST_F(QuestionSelectTest, StartHandsTheChosenSetToThePracticeScreenOfTheMode) {
     for (Way way : {Way::EnterToScreen, Way::EnterToSetList, Way::StartButton, Way::DoubleClick}) {
       const std::string row = std::string(Name(way)) + ", mode " + std::to_string(mode);
       QuestionSelectMenu::ForgetPositions();
-      typingPath_.clear();
+      menus_.ForgetTypingRequest();
       Open(mode);
       ClickItem(categoryList(), 1);
       ClickItem(setList(), 1);
@@ -436,8 +411,8 @@ TEST_F(QuestionSelectTest, StartHandsTheChosenSetToThePracticeScreenOfTheMode) {
         case Way::DoubleClick: DoubleClickItem(setList(), 1); break;
       }
       ASSERT_TRUE(Started()) << row;
-      EXPECT_EQ(typingMode_, mode) << row;
-      EXPECT_EQ(typingPath_, "./data/sub/d.ini") << row;
+      EXPECT_EQ(menus_.typingRequest().mode, mode) << row;
+      EXPECT_EQ(menus_.typingRequest().path, "./data/sub/d.ini") << row;
       EXPECT_EQ(QuestionSelectMenu::RememberedCategory(), 1) << row;
       EXPECT_EQ(QuestionSelectMenu::RememberedSet(), 1) << row;
     }
@@ -478,9 +453,9 @@ TEST_F(QuestionSelectTest, KeysReachTheScreenFromItselfAndFromTheSetListOnly) {
     EXPECT_EQ(AtMainMenu(), row.result == kBack) << row.name;
     EXPECT_EQ(Started(), row.result == kStarts) << row.name;
     if (row.result == kStarts) {
-      EXPECT_EQ(typingPath_, "./data/a.ini") << row.name;
+      EXPECT_EQ(menus_.typingRequest().path, "./data/a.ini") << row.name;
     }
-    EXPECT_EQ(scene_->mode(), 2) << row.name << ": the mode stays as the main menu set it";
+    EXPECT_EQ(menus_.scene().mode(), 2) << row.name << ": the mode stays as the main menu set it";
   }
 }
 
@@ -507,7 +482,7 @@ TEST_F(QuestionSelectTest, TheNextVisitSelectsTheCategoryAndSetOfTheLastStart) {
   ClickItem(setList(), 1);
   SendKeyDown(setList(), VK_RETURN);
   ASSERT_TRUE(Started());
-  EXPECT_EQ(typingPath_, "./data/sub2/f.ini");
+  EXPECT_EQ(menus_.typingRequest().path, "./data/sub2/f.ini");
   for (const char* visit : {"after the practice", "after going back to the main menu and returning"}) {
     Open();  // as the practice screen's Escape does
     EXPECT_EQ(Selected(categoryList()), 2) << visit;
@@ -574,7 +549,7 @@ TEST_F(QuestionSelectTest, ChangingTheCategoryClearsTheSetSelectionAndEnterThenW
   EXPECT_EQ(currentPath(), "./data/sub/c.ini");
   SendKeyDown(window(), VK_RETURN);
   EXPECT_TRUE(Started());
-  EXPECT_EQ(typingPath_, "./data/sub/c.ini");
+  EXPECT_EQ(menus_.typingRequest().path, "./data/sub/c.ini");
 }
 
 TEST_F(QuestionSelectTest, FocusEnteringOrLeavingTheCategoryListRefillsTheSetList) {
@@ -653,7 +628,7 @@ TEST(QuestionSelectChild, DISABLED_OpensTheSelectionScreenInTheCurrentFolder) {
   TestScreenFactory factory;
   factory.mainMenu = [](CScene& scene) { return std::make_unique<StandInScreen>(scene, testing::kStandInMainMenu); };
   factory.questionSelect = [](CScene& scene) { return std::make_unique<QuestionSelectMenu>(scene); };
-  factory.typing = [](CScene& scene, int) { return std::make_unique<StandInScreen>(scene, kTypingStandIn); };
+  factory.typing = [](CScene& scene, int) { return std::make_unique<StandInScreen>(scene, testing::kStandInTyping); };
   CScene scene(TestInstance(), factory);
   scene.ShowQuestionSelect();
   EXPECT_NE(dynamic_cast<QuestionSelectMenu*>(scene.currentScreen()), nullptr);
