@@ -42,20 +42,10 @@ void Typing1Window::SetUp(HWND window) {
   StartCountdown(window);
 }
 
-LRESULT Typing1Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CHAR:
-      matcher_->MatchTypedChar(wParam);
-      return 0;
-    case WM_TIMER:
-      if (wParam == kRunningTimer) OnRunningTick(window);
-      return 0;
-    case WM_PAINT:
-      OnPaint(window);
-      return 0;
-    case MM_MCINOTIFY:
-      OnMusicNotify(window, wParam);
-      return 0;
+LRESULT Typing1Window::OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHAR) {
+    matcher_->MatchTypedChar(wParam);
+    return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -29,7 +29,7 @@ class Typing1Window : public CTypingWindow {
   void FinishRunSteps() override;
   void RepaintAfterFinish() override;
 
-  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void Compose(HWND window, CDrawSurface& image) override;
   const CRunMatcher& runMatcher() const override { return *matcher_; }

@@ -80,16 +80,13 @@ void Typing2Window::SetUp(HWND window) {
 
 void Typing2Window::OnDestroy(HWND window) { ime_.RestoreImeMode(window); }
 
-LRESULT Typing2Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Typing2Window::OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CHAR:
       if (wParam == VK_RETURN) matcher_->MatchAnswer(GetWindowTextCp932(editBox_, CEditBoxMatcher::kMaxEditTextBytes));
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == kEditBoxId) OnEditNotify();
-      return 0;
-    case WM_TIMER:
-      if (wParam == kRunningTimer) OnRunningTick(window);
       return 0;
     case WM_SETFOCUS:
       // Back from another program: the box gets the keys and its IME again,
@@ -99,12 +96,6 @@ LRESULT Typing2Window::OnRunning(HWND window, UINT message, WPARAM wParam, LPARA
       return 0;
     case WM_KEYDOWN:
       PlayTypeSound();
-      return 0;
-    case WM_PAINT:
-      OnPaint(window);
-      return 0;
-    case MM_MCINOTIFY:
-      OnMusicNotify(window, wParam);
       return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

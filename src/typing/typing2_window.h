@@ -37,7 +37,7 @@ class Typing2Window : public CTypingWindow {
   // Any notification of the edit box while typing.
   void OnEditNotify();
 
-  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnDestroy(HWND window) override;
 
   void Compose(HWND window, CDrawSurface& image) override;

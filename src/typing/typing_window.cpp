@@ -33,38 +33,46 @@ CTypingWindow::~CTypingWindow() { state_ = PracticeState::Closing; }
 LRESULT CTypingWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) OnDestroy(window);
   if (HandleCommonMessage(window, message, wParam, lParam)) return 0;
+  if (state_ == PracticeState::Closing) return DefWindowProcW(window, message, wParam, lParam);
+  // Every state paints the same way: the frame shows the state.
+  if (message == WM_PAINT) {
+    OnPaint(window);
+    return 0;
+  }
   switch (state_) {
     case PracticeState::Countdown:
       return OnCountdown(window, message, wParam, lParam);
     case PracticeState::Running:
       return OnRunning(window, message, wParam, lParam);
-    case PracticeState::Results:
-      return OnResults(window, message, wParam, lParam);
     default:
-      return DefWindowProcW(window, message, wParam, lParam);
+      return OnResults(window, message, wParam, lParam);
   }
 }
 
 LRESULT CTypingWindow::OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      OnCountdownTick(window);
-      return 0;
-    case WM_PAINT:
-      OnPaint(window);
-      return 0;
+  if (message == WM_TIMER) {
+    OnCountdownTick(window);
+    return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CTypingWindow::OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CTypingWindow::OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      OnPaint(window);
+    case WM_TIMER:
+      if (wParam == kRunningTimer) OnRunningTick(window);
       return 0;
     case MM_MCINOTIFY:
       OnMusicNotify(window, wParam);
       return 0;
+  }
+  return OnTypingMessage(window, message, wParam, lParam);
+}
+
+LRESULT CTypingWindow::OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == MM_MCINOTIFY) {
+    OnMusicNotify(window, wParam);
+    return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

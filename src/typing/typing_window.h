@@ -58,12 +58,14 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   virtual const CRunMatcher& runMatcher() const = 0;
   // The top row of the counter block; the clock is its fourth row.
   virtual int CountersTop() const = 0;
-  // Typed input, the running timer and the music while the user types.
-  virtual LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // The screen's own messages while the user types: typed input above all.
+  // The running timer and the music are handled before.
+  virtual LRESULT OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // The window is going: the last moment to put back what the screen changed.
   virtual void OnDestroy(HWND /*window*/) {}
-  // The 3-2-1 count and the results: the same in every screen.
+  // The messages of each state but painting, which is the same in all.
   LRESULT OnCountdown(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnRunning(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   // The mode id this screen practises, for the way back to its list.
