@@ -20,6 +20,7 @@ struct Line {
   std::size_t begin = 0;
   std::size_t contentEnd = 0;
   std::size_t next = 0;
+  int number = 0;  // counted from 1
 };
 
 class LineCursor {
@@ -29,6 +30,7 @@ class LineCursor {
   bool Next(Line& line) {
     if (pos_ >= text_.size()) return false;
     line.begin = pos_;
+    line.number = ++number_;
     // CR LF, LF and a lone CR (old Macintosh files) each end a line.
     const std::size_t end = text_.find_first_of("\r\n", pos_);
     if (end == std::string_view::npos) {
@@ -45,6 +47,7 @@ class LineCursor {
  private:
   std::string_view text_;
   std::size_t pos_ = 0;
+  int number_ = 0;
 };
 
 // A trimmed line that is "[name]": the name between "[" and the last "]",
@@ -77,6 +80,7 @@ std::string_view Content(std::string_view text, const Line& line) {
 // Where a section's lines are in the file, and the key line found in it.
 struct Location {
   bool sectionFound = false;
+  int sectionLineNumber = 0;      // the line of its header
   std::size_t afterLastLine = 0;  // just after the section's last non-blank line
   std::optional<Line> keyLine;
   std::optional<std::string_view> value;
@@ -98,6 +102,7 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
       inSection = cp932::EqualIgnoringAsciiCase(*name, section);
       if (inSection) {
         location.sectionFound = true;
+        location.sectionLineNumber = line.number;
         location.afterLastLine = line.next;
       }
       continue;
@@ -133,6 +138,15 @@ std::optional<std::string> ProfileText::Find(std::string_view section, std::stri
   const Location location = Locate(bytes_, section, key);
   if (!location.value) return std::nullopt;
   return std::string(cp932::CutToFit(StripQuotes(*location.value), kMaxValueBytes));
+}
+
+int ProfileText::KeyLineNumber(std::string_view section, std::string_view key) const {
+  const Location location = Locate(bytes_, section, key);
+  return location.keyLine ? location.keyLine->number : 0;
+}
+
+int ProfileText::SectionLineNumber(std::string_view section) const {
+  return Locate(bytes_, section, std::string_view()).sectionLineNumber;
 }
 
 std::string ProfileText::GetString(std::string_view section, std::string_view key,

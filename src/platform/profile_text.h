@@ -31,6 +31,13 @@ class ProfileText {
   // The value of the key, or nullopt when the section or the key is absent.
   std::optional<std::string> Find(std::string_view section, std::string_view key) const;
 
+  // Where the key's value is read from, so that a message can point an
+  // editor at it: the line (counted from 1) of the key line found as Find
+  // finds it, even one without "=", or 0 when there is none.
+  int KeyLineNumber(std::string_view section, std::string_view key) const;
+  // The line of the first "[section]" header, or 0 when there is none.
+  int SectionLineNumber(std::string_view section) const;
+
   // The value of the key, or the default when it is absent.
   std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
 

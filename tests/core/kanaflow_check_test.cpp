@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "kanaflow-check/check_command.h"
-#include "kanaflow-check/ini_key_lines.h"
 #include "kanaflow-check/library_check.h"
 #include "kanaflow-check/reading_analysis.h"
 #include "kanaflow-check/report_output.h"
@@ -101,29 +100,6 @@ TEST(CheckReadingTest, EstimatesTheEditBoxWidth) {
   EXPECT_EQ(EstimatedEditBoxWidth(kanji37), 592);
   EXPECT_TRUE(FitsEditBox(kanji37));
   EXPECT_FALSE(FitsEditBox(kanji38));
-}
-
-TEST(CheckKeyLineTest, FindsTheLineTheProfileReaderReads) {
-  const struct Row {
-    const char* name;
-    const char* text;
-    const char* key;
-    int line;
-  } rows[] = {
-      {"plain", "[S]\r\nA=1\r\nB=2\r\n", "B", 3},
-      {"any case", "[s]\r\nquestionnumber=1\r\n", "QuestionNumber", 2},
-      {"blanks", "  [ S ]  \r\n\r\n  B  =  2 \r\n", "B", 3},
-      {"first of two", "[S]\r\nB=1\r\nB=2\r\n", "B", 2},
-      {"line without =", "[S]\r\nB\r\nB=2\r\n", "B", 2},
-      {"second section ignored", "[S]\r\nA=1\r\n[T]\r\n[S]\r\nB=2\r\n", "B", 0},
-      {"other section", "[T]\r\nB=1\r\n[S]\r\nB=2\r\n", "B", 4},
-      {"outside any section", "B=1\r\n[S]\r\n", "B", 0},
-      {"LF and lone CR", "[S]\nA=1\rB=2\n", "B", 3},
-      {"absent", "[S]\r\nA=1\r\n", "B", 0},
-  };
-  for (const Row& row : rows) EXPECT_EQ(KeyLine(row.text, "S", row.key), row.line) << row.name;
-  EXPECT_EQ(SectionLine("A=1\r\n[T]\r\n[s]\r\n", "S"), 3);
-  EXPECT_EQ(SectionLine("[T]\r\n", "S"), 0);
 }
 
 TEST(CheckOutputTest, ShowsPathsFromWhereTheCheckerWasStarted) {

@@ -100,6 +100,29 @@ TEST(ProfileTextReadTest, TheFirstOfDuplicateSectionsAndKeysWins) {
   ExpectReads(rows);
 }
 
+TEST(ProfileTextReadTest, LineNumbersPointAtWhatIsRead) {
+  const struct Row {
+    const char* name;
+    const char* text;
+    const char* key;
+    int line;
+  } rows[] = {
+      {"plain", "[S]\r\nA=1\r\nB=2\r\n", "B", 3},
+      {"any case", "[s]\r\nquestionnumber=1\r\n", "QuestionNumber", 2},
+      {"blanks", "  [ S ]  \r\n\r\n  B  =  2 \r\n", "B", 3},
+      {"first of two", "[S]\r\nB=1\r\nB=2\r\n", "B", 2},
+      {"line without =", "[S]\r\nB\r\nB=2\r\n", "B", 2},
+      {"second section ignored", "[S]\r\nA=1\r\n[T]\r\n[S]\r\nB=2\r\n", "B", 0},
+      {"other section", "[T]\r\nB=1\r\n[S]\r\nB=2\r\n", "B", 4},
+      {"outside any section", "B=1\r\n[S]\r\n", "B", 0},
+      {"LF and lone CR", "[S]\nA=1\rB=2\n", "B", 3},
+      {"absent", "[S]\r\nA=1\r\n", "B", 0},
+  };
+  for (const Row& row : rows) EXPECT_EQ(ProfileText(row.text).KeyLineNumber("S", row.key), row.line) << row.name;
+  EXPECT_EQ(ProfileText("A=1\r\n[T]\r\n[s]\r\n").SectionLineNumber("S"), 3);
+  EXPECT_EQ(ProfileText("[T]\r\n").SectionLineNumber("S"), 0);
+}
+
 TEST(ProfileTextReadTest, AbsentKeysGiveTheDefaultAndEmptyValuesDoNot) {
   const ReadRow rows[] = {
       {"empty value", "[S]\r\nA=\r\n", "S", "A", ""},

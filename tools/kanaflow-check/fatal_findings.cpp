@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "kanaflow-check/ini_key_lines.h"
 #include "platform/cp932.h"
+#include "platform/profile_text.h"
 #include "questions/question_setting_data.h"
 #include "settings/software_setting_data.h"
 
@@ -95,7 +95,7 @@ void AddSetFailure(const SetFileText& set, const FatalErrorReport& report, std::
 
 Finding SettingsFailure(const std::string& path, const std::string& fileText, const FatalErrorReport& report) {
   const std::string key = InformationValue(report.text, kKeyLabel);
-  return {path, KeyLine(fileText, kSettingSection, key), Severity::Error, "settings-error-value",
+  return {path, ProfileText(fileText).KeyLineNumber(kSettingSection, key), Severity::Error, "settings-error-value",
           ErrorValueMessage(key)};
 }
 

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "kanaflow-check/ini_key_lines.h"
 #include "platform/file_system.h"
 #include "platform/number_text.h"
 #include "questions/question_setting_data.h"
@@ -45,13 +44,13 @@ const std::vector<SetKey>& SetKeys() {
 SetFileText::SetFileText(std::string path)
     : path_(std::move(path)), profile_(ReadWholeFile(path_).value_or(std::string())) {}
 
-bool SetFileText::HasSection() const { return SectionLine(profile_.bytes(), kQuestionSetSection) != 0; }
+bool SetFileText::HasSection() const { return profile_.SectionLineNumber(kQuestionSetSection) != 0; }
 
 std::optional<std::string> SetFileText::Find(std::string_view key) const {
   return profile_.Find(kQuestionSetSection, key);
 }
 
-int SetFileText::LineOf(std::string_view key) const { return KeyLine(profile_.bytes(), kQuestionSetSection, key); }
+int SetFileText::LineOf(std::string_view key) const { return profile_.KeyLineNumber(kQuestionSetSection, key); }
 
 std::optional<int> SetFileText::Version() const {
   const std::string text = profile_.GetString(kQuestionSetSection, "Version", "5");
