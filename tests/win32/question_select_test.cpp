@@ -672,8 +672,15 @@ ChildRun OpenInChildProcess(const std::string& folder) {
   startup.hStdError = quiet.get();
   PROCESS_INFORMATION started{};
   SetEnvironmentVariableW(kReportVariable, Cp932ToWide(reportPath).c_str());
-  const BOOL created = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                      Cp932ToWide(folder).c_str(), &startup, &started);
+  // Wine now and then fails a start with ERROR_INTERNAL_ERROR while an
+  // earlier child is still being torn down; a later try starts it.
+  BOOL created = FALSE;
+  for (int attempt = 0; attempt < 3 && !created; ++attempt) {
+    if (attempt > 0) Sleep(200);
+    created = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             Cp932ToWide(folder).c_str(), &startup, &started);
+    if (!created && GetLastError() != ERROR_INTERNAL_ERROR) break;
+  }
   SetEnvironmentVariableW(kReportVariable, nullptr);
   ChildRun run;
   if (!created) {
