@@ -103,14 +103,9 @@ LRESULT MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_KEYDOWN:
       OnKeyDown(window, wParam, lParam);
       return 0;
-    case WM_LBUTTONUP: {
-      const int entry = EntryAt(LOWORD(lParam), HIWORD(lParam));
-      if (entry >= 0) {
-        g_selectedEntry = entry;
-        if (RunEntry(window, entry)) return 0;
-      }
+    case WM_LBUTTONUP:
+      if (OnClick(window, LOWORD(lParam), HIWORD(lParam))) return 0;
       break;
-    }
     case WM_CLOSE:
       PostQuitMessage(0);
       break;
@@ -153,6 +148,17 @@ void MainWindow::OnKeyDown(HWND window, WPARAM key, LPARAM lParam) {
     if (RunEntry(window, g_selectedEntry)) return;
   }
   InvalidateRect(window, nullptr, FALSE);
+}
+
+bool MainWindow::OnClick(HWND window, int x, int y) {
+  const int entry = EntryAt(x, y);
+  if (entry < 0) return false;
+  g_selectedEntry = entry;
+  if (RunEntry(window, entry)) return true;
+  // The frame moved to the clicked entry; a dialog closing repaints only what
+  // it uncovered, which would leave the old frame standing elsewhere.
+  InvalidateRect(window, nullptr, FALSE);
+  return false;
 }
 
 bool MainWindow::RunEntry(HWND window, int entry) {

@@ -31,6 +31,8 @@ class MainWindow : public CWindow {
   void OnCreate(HWND window);
   void OnPaint(HWND window);
   void OnKeyDown(HWND window, WPARAM key, LPARAM lParam);
+  // A click on an entry runs it; true when the screen handed over.
+  bool OnClick(HWND window, int x, int y);
   // Runs an entry; returns true when the screen handed over (object gone).
   bool RunEntry(HWND window, int entry);
 

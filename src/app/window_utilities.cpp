@@ -21,7 +21,7 @@ void ShakeWindow(HWND window) {
   for (int round = 0; round < 3; ++round) {
     for (const auto& offset : offsets) {
       SetWindowPos(window, nullptr, rect.left + offset[0], rect.top + offset[1], 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+                   SWP_NOSIZE | SWP_SHOWWINDOW);
     }
   }
   g_lastShakeEnd = std::clock();

@@ -152,7 +152,18 @@ std::string_view CEditBoxMatcher::Target() const { return EditTarget(question(),
 
 std::string_view CEditBoxMatcher::AcceptedText() const { return Prefix(Target(), acceptedLen_); }
 
-MatchResult CEditBoxMatcher::MatchEditText(std::string_view text) {
+// Whatever a judgement changed (the typed part, a counter, the points, the
+// question) is on the screen at once; a text that changed nothing is not.
+MatchResult CEditBoxMatcher::Shown(MatchResult result) {
+  if (result != MatchResult::Ignored) effects_.Repaint();
+  return result;
+}
+
+MatchResult CEditBoxMatcher::MatchEditText(std::string_view text) { return Shown(JudgeEditText(text)); }
+
+MatchResult CEditBoxMatcher::MatchAnswer(std::string_view text) { return Shown(JudgeAnswer(text)); }
+
+MatchResult CEditBoxMatcher::JudgeEditText(std::string_view text) {
   if (finished_) return MatchResult::Ignored;
   text = text.substr(0, kMaxEditTextBytes);
   const int length = static_cast<int>(text.size());
@@ -174,7 +185,7 @@ MatchResult CEditBoxMatcher::MatchEditText(std::string_view text) {
   return MatchResult::Right;
 }
 
-MatchResult CEditBoxMatcher::MatchAnswer(std::string_view text) {
+MatchResult CEditBoxMatcher::JudgeAnswer(std::string_view text) {
   if (finished_) return MatchResult::Ignored;
   text = text.substr(0, kMaxEditTextBytes);
   if (text != Target()) {
@@ -188,7 +199,6 @@ MatchResult CEditBoxMatcher::MatchAnswer(std::string_view text) {
   acceptedLen_ = 0;
   if (last) {
     FinishRun();
-    effects_.Repaint();
     return MatchResult::RunFinished;
   }
   MoveToNextQuestion();

@@ -150,6 +150,11 @@ class CEditBoxMatcher : public CRunMatcher {
   int mode() const { return mode_; }
 
  private:
+  MatchResult JudgeEditText(std::string_view text);
+  MatchResult JudgeAnswer(std::string_view text);
+  // Asks for a repaint after every judgement that changed something.
+  MatchResult Shown(MatchResult result);
+
   int mode_;
   bool katakanaMode_;
   int acceptedLen_ = 0;
