@@ -19,6 +19,8 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 // The two helpers through which text reaches the wide Win32 functions.
 std::wstring Cp932ToWide(std::string_view cp932);
 std::string WideToCp932(std::wstring_view wide);
+// The exact CP932 form, or nullopt when a character has none (no best fit).
+std::optional<std::string> WideToCp932Exact(std::wstring_view wide);
 #endif
 
 }  // namespace kanaflow

@@ -65,4 +65,6 @@ std::string WideToCp932(std::wstring_view wide) {
   return FromWide(kCodePage932, wide, false).value_or(std::string());
 }
 
+std::optional<std::string> WideToCp932Exact(std::wstring_view wide) { return FromWide(kCodePage932, wide, true); }
+
 }  // namespace kanaflow

@@ -95,8 +95,7 @@ MatchResult CKeyboardMatcher::MatchTypedChar(std::uintptr_t code) {
   const std::string_view romaji = Romaji();
   const auto pos = static_cast<std::size_t>(romajiPos_);
   // An empty romaji has no byte to match: every key is a miss.
-  const bool right = pos < romaji.size() && static_cast<unsigned char>(code & 0xFF) ==
-                                               static_cast<unsigned char>(romaji[pos]);
+  const bool right = pos < romaji.size() && code == static_cast<unsigned char>(romaji[pos]);
   if (!right) {
     ++missesOnKey_;
     CountMiss();

@@ -97,7 +97,8 @@ class CKeyboardMatcher : public CRunMatcher {
   // Typing begins: the first key is shown and the first key's time starts.
   // Characters before this (the countdown) and after the run are ignored.
   void StartTyping();
-  // One character message; `code` is its WPARAM.
+  // One typed byte of code page 932; a code above 0xFF (a character with
+  // no such byte) matches nothing.
   MatchResult MatchTypedChar(std::uintptr_t code);
   // Marks the key of the next byte, or leaves nothing marked when the
   // setting ShowNextTypeKey is off.

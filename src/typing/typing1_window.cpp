@@ -44,7 +44,8 @@ void Typing1Window::SetUp(HWND window) {
 
 LRESULT Typing1Window::OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHAR) {
-    matcher_->MatchTypedChar(wParam);
+    // A kana is two keystrokes' worth of bytes, each judged on its own.
+    for (const std::uintptr_t code : typedBytes_.Take(wParam)) matcher_->MatchTypedChar(code);
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);

@@ -6,6 +6,7 @@
 
 #include "draw/keyboard_picture.h"
 #include "draw/virtual_keyboard.h"
+#include "typing/char_message_bytes.h"
 #include "typing/typing_window.h"
 
 namespace kanaflow {
@@ -41,6 +42,7 @@ class Typing1Window : public CTypingWindow {
   std::unique_ptr<CVirtualKeyboard> keyboard_;
   std::unique_ptr<CKeyboardMatcher> matcher_;
   KeyboardPicture keyboardPicture_;
+  CharMessageBytes typedBytes_;
 };
 
 }  // namespace kanaflow

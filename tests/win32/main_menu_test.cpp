@@ -14,16 +14,19 @@
 #include "app/window_utilities.h"
 #include "platform/text_encoding.h"
 #include "questions/question_select_menu.h"
+#include "support/fresh_frame.h"
 #include "support/image.h"
 #include "support/menu_scene.h"
 #include "support/modal_answerer.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
+#include "support/text_picture.h"
 
 namespace kanaflow {
 namespace {
 
 using testing::CaptureWindow;
+using testing::ShownFrame;
 using testing::Image;
 using testing::MenuScene;
 using testing::ModalAnswerer;
@@ -92,12 +95,7 @@ class MainMenuTest : public ::testing::Test {
     if (HWND old = window()) DestroyWindow(old);
     menus_.scene().ShowMainMenu();
     ASSERT_NE(menu(), nullptr);
-    Paint();
-  }
-
-  void Paint() {
-    RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpMessages(30);
+    ShownFrame(window(), "the menu opened");
   }
 
   // Checks what an action on the menu `before` (with its window) did.
@@ -285,12 +283,17 @@ void ExpectFramed(const Image& image, int framed, const std::string& row) {
 }
 
 TEST_F(MainMenuTest, TheRedFrameLiesOverTheGreyFrameOfTheSelectedPanel) {
+  MainWindow::SelectEntry(0);
   ShowMenu();
-  for (int entry = 0; entry < MainWindow::kEntryCount; ++entry) {
-    if (entry > 0) SendKeyDown(window(), VK_DOWN);
-    ASSERT_EQ(MainWindow::SelectedEntry(), entry);
-    PumpMessages(30);  // the key invalidated the window: the paint draws the frame
-    ExpectFramed(CaptureWindow(window()), entry, "after " + std::to_string(entry) + " Down keys");
+  const struct Step {
+    UINT key;
+    int framed;
+  } steps[] = {{VK_DOWN, 1}, {VK_DOWN, 2}, {VK_DOWN, 3}, {VK_DOWN, 4}, {VK_DOWN, 4}, {VK_UP, 3}, {VK_HOME, 3}};
+  for (const Step& step : steps) {
+    SendKeyDown(window(), step.key);
+    ASSERT_EQ(MainWindow::SelectedEntry(), step.framed);
+    const std::string row = "key " + std::to_string(step.key) + " to entry " + std::to_string(step.framed);
+    ExpectFramed(ShownFrame(window(), row), step.framed, row);
   }
 }
 
@@ -309,26 +312,24 @@ TEST_F(MainMenuTest, TheEntryThatStartedAPracticeIsStillFramedWhenTheMenuReturns
   }
 }
 
-TEST_F(MainMenuTest, TheSetupEntryChosenWithTheMouseIsFramedOnceTheDialogCloses) {
-  ShowMenu();
-  const MainWindow* const shown = menu();
-  Click(300, PanelTop(3) + 30);
-  ASSERT_EQ(answerer_.setupDialogs.size(), 1u);
-  EXPECT_EQ(menu(), shown);
-  PumpMessages(100);
-  // What the dialog uncovered is the menu with one framed panel: the one
-  // framed before the click where nothing was repainted, else the setup entry.
-  const Image uncovered = CaptureWindow(window());
-  int framed = 0;
-  for (int entry = 0; entry < MainWindow::kEntryCount; ++entry) {
-    const BorderColours border = BorderOf(uncovered, entry);
-    EXPECT_TRUE(border.red == border.pixels || border.grey == border.pixels) << "panel " << entry;
-    framed += border.red == border.pixels ? 1 : 0;
+TEST_F(MainMenuTest, TheSetupEntryIsFramedAsSoonAsTheDialogCloses) {
+  for (const bool mouse : {true, false}) {
+    const std::string row = mouse ? "chosen with the mouse" : "chosen with the keys";
+    MainWindow::SelectEntry(0);
+    ShowMenu();
+    const MainWindow* const shown = menu();
+    if (mouse) {
+      Click(300, PanelTop(3) + 30);
+    } else {
+      for (int down = 0; down < 3; ++down) SendKeyDown(window(), VK_DOWN);
+      SendKeyDown(window(), VK_RETURN);
+    }
+    ASSERT_EQ(answerer_.setupDialogs.size(), 1u) << row;
+    answerer_.setupDialogs.clear();
+    EXPECT_EQ(menu(), shown) << row;
+    ExpectFramed(ShownFrame(window(), "the setup dialog " + row), 3, row);
+    EXPECT_FALSE(TakeQuitRequest()) << row;
   }
-  EXPECT_EQ(framed, 1);
-  Paint();
-  ExpectFramed(CaptureWindow(window()), 3, "the next paint");
-  EXPECT_FALSE(TakeQuitRequest());
 }
 
 TEST_F(MainMenuTest, ARepaintThatErasesTheBackgroundFirstStillShowsTheMenu) {
@@ -377,17 +378,46 @@ TEST_F(MainMenuTest, EveryPanelShowsItsTitleAndLinesAndTheRestStaysWhite) {
   ShowMenu();
   const Image image = CaptureWindow(window());
   SavePng(testing::CaptureWindowWithFrame(window()), "main-menu");
-  // The y of each text line in its panel; each line is 15 pixels high, drawn from x 100.
-  const std::vector<std::vector<int>> lines = {{5, 20, 35}, {0, 15, 30, 45}, {5, 20, 35}, {5, 20, 35}, {5, 20}};
+  // Each line as the user reads it: its pixels against the same text drawn
+  // alone at its place, 15 pixels high, from x 100 of its panel.
+  const struct Line {
+    int entry;
+    int y;
+    const char* text;
+  } lines[] = {
+      {0, 5, "基礎練習モード"},
+      {0, 20, "仮想キーボードを用いて、キーの配列を確認しながら練習します。"},
+      {0, 35, "ここで、基礎を習得しましょう。"},
+      {1, 0, "実践演習モード（ひらがな編）"},
+      {1, 15, "エディットボックスに直接入力することで、"},
+      {1, 30, "実際に文章を書くときのような練習をします。"},
+      {1, 45, "まずは、変換作業無しの、ひらがなのみでの入力です。"},
+      {2, 5, "実践演習モード（漢字仮名交じり編）"},
+      {2, 20, "ここでは、変換作業ありでのタイピングの練習をします。"},
+      {2, 35, "これさえできれば、一人前！？"},
+      {3, 5, "設定"},
+      {3, 20, "ローマ字の打ち方の設定。問題ファイルの変更などを行います。"},
+      {3, 35, "最初にこのソフトを使う場合、ローマ字の設定を確認してください。"},
+      {4, 5, "終了"},
+      {4, 20, "このプログラムを終了します。"},
+  };
+  int lastY[MainWindow::kEntryCount] = {};
+  for (const Line& line : lines) {
+    const int x = kPanelLeft + 100;
+    const int y = PanelTop(line.entry) + line.y;
+    const auto expected = testing::RenderText(window(), 620, 425, kWhite, line.text, x, y, RGB(0, 0, 0), 15);
+    // Up to the panel's frame; a line as long as the panel runs under it.
+    // The first line of entry 1 starts on the frame's row: the frame's two
+    // pixels are left out.
+    const RECT clip{x, std::max(y, PanelTop(line.entry) + 2), std::min<LONG>(expected.box.right, kPanelRight - 1),
+                    y + 15};
+    EXPECT_TRUE(testing::Shows(image, expected, line.text, clip)) << "entry " << line.entry;
+    lastY[line.entry] = line.y;
+  }
   for (int entry = 0; entry < MainWindow::kEntryCount; ++entry) {
-    const int top = PanelTop(entry);
-    for (int y : lines[static_cast<std::size_t>(entry)]) {
-      const int width = kPanelRight - kPanelLeft - 100;
-      const int inked = width * 15 - image.Count(kPanelLeft + 100, top + y, kPanelRight, top + y + 15, kWhite);
-      EXPECT_GT(inked, 20) << "entry " << entry << " line at y " << y;
-    }
     // Below the last line, up to the frame (2 pixels wide where it is red).
-    const int last = lines[static_cast<std::size_t>(entry)].back() + 15;
+    const int top = PanelTop(entry);
+    const int last = lastY[entry] + 15;
     const int right = kPanelRight - 1;
     const int bottom = PanelBottom(entry) - 1;
     EXPECT_EQ(image.Count(kPanelLeft + 100, top + last + 1, right, bottom, kWhite),

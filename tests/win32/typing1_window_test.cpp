@@ -7,15 +7,19 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "support/fresh_frame.h"
 #include "support/image.h"
 #include "support/practice_fixture.h"
+#include "support/text_picture.h"
 
 namespace kanaflow {
 namespace {
 
-using testing::CaptureWindow;
+using testing::Image;
 using testing::PracticeFolder;
 using testing::PracticeScene;
 using testing::PumpMessages;
@@ -48,9 +52,14 @@ class Typing1WindowTest : public ::testing::Test {
     ASSERT_EQ(screen().state(), PracticeState::Running);
   }
 
-  void Paint() {
-    RedrawWindow(scene_.window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpMessages();
+  // The running clock moves by itself between two looks; nothing else may.
+  std::optional<RECT> MovingClock() {
+    if (screen().state() != PracticeState::Running) return std::nullopt;
+    return screen().ClockRect();
+  }
+  // What the user sees now, which must be what a whole repaint shows.
+  Image Shown(const std::string& what = "the last step") {
+    return testing::ShownFrame(scene_.window(), what, MovingClock());
   }
 
   PracticeFolder folder_;
@@ -65,7 +74,7 @@ TEST_F(Typing1WindowTest, CountdownIgnoresCharactersAndTypingStartsAfterTheThird
   SendText(scene_.window(), "inu");
   EXPECT_EQ(screen().matcher().counters().missCount, 0) << "characters in the countdown are ignored";
   EXPECT_EQ(screen().matcher().counters().typedKeys, 0);
-  Paint();
+  Shown("the screen opened");
   SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-countdown");
   SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
   SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
@@ -88,13 +97,82 @@ TEST_F(Typing1WindowTest, AWholeRunTypedToTheResults) {
   EXPECT_EQ(screen().matcher().counters().questionsDone, 2);
   SendText(scene_.window(), "abc");
   EXPECT_EQ(screen().matcher().counters().typedKeys, 7) << "nothing typed on the results counts";
-  Paint();
-  const auto image = CaptureWindow(scene_.window());
+  const auto image = Shown("the last key");
   SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-results");
   // The keyboard is drawn on the results, with the E key marked as the most missed.
   const CKeyboardKey& e = screen().keyboard().key(18);
   EXPECT_TRUE(e.marked());
   EXPECT_EQ(image.at(15 + e.x() + 1, 240 + e.y() + 20), RGB(255, 0, 0));
+}
+
+// The window is a Unicode window: each character is judged as the Shift_JIS
+// bytes it has, one judgement per byte, and not by the low byte of UTF-16.
+TEST_F(Typing1WindowTest, CharactersAreJudgedByTheirShiftJisBytes) {
+  WriteSet("ｱ地\r\nｱち\r\n", 1);  // romaji: the half-width byte 0xB1, then chi
+  Open();
+  FinishCountdown();
+  const struct Step {
+    const char* what;
+    std::wstring characters;
+    int misses;  // in all, so far
+    int romajiPos;
+  } steps[] = {
+      {"ち (U+3061, low byte 'a'): two bytes, two misses", L"\x3061", 2, 0},
+      {"full-width ａ: two bytes, two misses", L"\xFF41", 4, 0},
+      {"a character beyond the basic plane: one miss", L"\xD83D\xDE00", 5, 0},
+      {"half-width ｱ: its one byte, right", L"\xFF71", 5, 1},
+      {"c h i", L"chi", 5, 0},
+  };
+  for (const Step& step : steps) {
+    for (const wchar_t character : step.characters) SendChar(scene_.window(), character);
+    EXPECT_EQ(screen().matcher().counters().missCount, step.misses) << step.what;
+    EXPECT_EQ(screen().matcher().romajiPos(), step.romajiPos) << step.what;
+  }
+  EXPECT_EQ(screen().state(), PracticeState::Results);
+  EXPECT_EQ(screen().matcher().counters().typedKeys, 4);
+}
+
+// Whatever the user types, the screen shows its outcome at once: the pixels
+// as they are equal a whole repaint, and the rows read what was driven.
+TEST_F(Typing1WindowTest, EveryKindOfKeyIsShownAtOnce) {
+  WriteSet("犬\r\nいぬ\r\n猫\r\nねこ\r\n", 2);
+  Open();
+  FinishCountdown();
+  const struct Step {
+    const char* what;
+    const wchar_t* keys;  // 0: a tick of the running timer
+    const char* romaji;   // the romaji row, and the typed part under it
+    const char* typed;
+    const char* misses;
+  } steps[] = {
+      {"a right key", L"i", "inu", "i", "0 回"},
+      {"a miss", L"x", "inu", "i", "1 回"},
+      {"a kana: two misses", L"\x3061", "inu", "i", "3 回"},
+      {"a tick of the clock", nullptr, "inu", "i", "3 回"},
+      {"the end of a question that is not the last", L"nu", "neko", "", "3 回"},
+      {"the last key", L"neko", nullptr, nullptr, "3 回"},
+  };
+  const COLORREF ink = RGB(0, 0, 0);
+  auto text = [&](const std::string& value, int x, int y) {
+    return testing::RenderText(scene_.window(), Typing1Window::kWidth, Typing1Window::kHeight, kBackColour, value, x,
+                               y, ink);
+  };
+  for (const Step& step : steps) {
+    if (step.keys) {
+      for (const wchar_t* key = step.keys; *key; ++key) SendChar(scene_.window(), *key);
+    } else {
+      SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kRunningTimer, 0);
+    }
+    const Image shown = Shown(step.what);
+    if (step.romaji) {
+      EXPECT_TRUE(testing::Shows(shown, text(step.romaji, 110, 65), std::string("romaji, ") + step.what));
+    }
+    if (step.typed && *step.typed) {
+      EXPECT_TRUE(testing::Shows(shown, text(step.typed, 110, 90), std::string("typed, ") + step.what));
+    }
+    EXPECT_TRUE(testing::Shows(shown, text(step.misses, 300, 175), std::string("ミス回数, ") + step.what));
+  }
+  EXPECT_EQ(screen().state(), PracticeState::Results);
 }
 
 TEST_F(Typing1WindowTest, EscapeAndF5LeaveInEveryState) {
@@ -144,8 +222,7 @@ TEST_F(Typing1WindowTest, WithoutTheKeyboardTheLowerAreaShowsOnlyTheBackground) 
   const COLORREF back = static_cast<COLORREF>(kBackColour);
   // The countdown's big digit reaches below y = 240; its columns are left out.
   auto lowerAreaIsBackground = [&] {
-    Paint();
-    const auto image = CaptureWindow(scene_.window());
+    const auto image = Shown();
     const int height = image.height - 240;
     return image.Count(0, 240, 200, image.height, back) == 200 * height &&
            image.Count(380, 240, image.width, image.height, back) == (image.width - 380) * height;
@@ -178,8 +255,7 @@ TEST_F(Typing1WindowTest, RunningPicturesWithMarksAndAMiss) {
   WriteSet("Ａ君\r\nAくん\r\n", 1);
   Open();
   FinishCountdown();
-  Paint();
-  auto image = CaptureWindow(scene_.window());
+  const Image image = Shown("the start of typing");
   SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-running-shift-marked");
   const CVirtualKeyboard& keyboard = screen().keyboard();
   for (int key : {29, 41, 53}) {
@@ -187,7 +263,7 @@ TEST_F(Typing1WindowTest, RunningPicturesWithMarksAndAMiss) {
     EXPECT_EQ(image.at(15 + k.x() + 1, 240 + k.y() + 20), RGB(255, 0, 0)) << "key " << key << " is marked";
   }
   SendChar(scene_.window(), L'a');  // lower case where A is due: a miss
-  Paint();
+  Shown("a miss");
   SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-after-miss");
   EXPECT_EQ(screen().matcher().points().lastChange(), -100);
   EXPECT_EQ(screen().matcher().points().points(), -100);
@@ -206,7 +282,7 @@ TEST_F(Typing1WindowTest, ManyKeystrokesLeaveNothingBehind) {
   std::vector<double> times;
   const std::string keys = "rennshuu";
   SendText(scene_.window(), "rennshuu");  // warm up: the first question
-  Paint();
+  Shown("the first question");
   const DWORD gdiBefore = testing::GdiObjectGauge();
   const SIZE_T memoryBefore = privateBytes();
   for (int question = 1; question < 50; ++question) {

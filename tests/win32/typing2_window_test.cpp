@@ -19,13 +19,14 @@
 #include "app/window_utilities.h"
 #include "draw/gdi_handles.h"
 #include "platform/text_encoding.h"
+#include "support/fresh_frame.h"
 #include "support/image.h"
 #include "support/practice_fixture.h"
+#include "support/text_picture.h"
 
 namespace kanaflow {
 namespace {
 
-using testing::CaptureWindow;
 using testing::Image;
 using testing::PracticeFolder;
 using testing::PracticeScene;
@@ -34,6 +35,8 @@ using testing::SavePng;
 using testing::SendChar;
 using testing::SendKeyDown;
 using testing::SendText;
+using testing::Shows;
+using testing::TextPicture;
 
 constexpr COLORREF kBackColour = 0xE0F0E0;    // pale green: easy to tell from anything drawn
 constexpr COLORREF kStringColour = 0x800000;  // dark blue: labels, frames and rule lines
@@ -87,45 +90,9 @@ constexpr ImeState kConversionIme{true, 0x19, 8};
 
 // ---- pictures ----------------------------------------------------------------
 
-// `text` drawn alone on a fresh surface of the screen's size, as the screen
-// draws it, and the rectangle it covers.
-struct TextPicture {
-  Image image;
-  RECT box;
-};
-
 TextPicture RenderText(HWND window, const std::string& text, int x, int y, COLORREF colour, int fontHeight = 0) {
-  CDrawSurface surface(window, Typing2Window::kWidth, Typing2Window::kHeight, kBackColour);
-  const HDC dc = surface.GetMemoryDC();
-  if (fontHeight > 0) surface.SetFont(fontHeight);
-  SIZE size{};
-  const std::wstring wide = Cp932ToWide(text);
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  {
-    const TextColour textColour(dc, colour);
-    surface.DrawString(text, x, y);
-  }
-  surface.RestoreFont();
-  return {testing::CaptureSurface(surface), RECT{x, y, x + size.cx, y + size.cy}};
-}
-
-// Whether the shot holds, inside `clip` (or the whole text's box), exactly
-// the pixels of the text drawn alone.
-::testing::AssertionResult Shows(const Image& shot, const TextPicture& expected, const std::string& what,
-                                 std::optional<RECT> clip = std::nullopt) {
-  const RECT box = clip.value_or(expected.box);
-  int differing = 0;
-  int inked = 0;
-  for (int y = box.top; y < std::min<int>(box.bottom, shot.height); ++y) {
-    for (int x = box.left; x < std::min<int>(box.right, shot.width); ++x) {
-      differing += shot.at(x, y) != expected.image.at(x, y) ? 1 : 0;
-      inked += expected.image.at(x, y) != kBackColour ? 1 : 0;
-    }
-  }
-  if (inked == 0) return ::testing::AssertionFailure() << what << ": the text draws nothing to compare";
-  if (differing == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << what << " at (" << box.left << ", " << box.top << "): " << differing
-                                       << " pixels differ";
+  return testing::RenderText(window, Typing2Window::kWidth, Typing2Window::kHeight, kBackColour, text, x, y, colour,
+                             fontHeight);
 }
 
 // Pixels of the rule colour along the row of a rule line (from x 15 over 610
@@ -261,10 +228,14 @@ class Typing2WindowTest : public ::testing::Test {
   void Enter() { SendChar(box(), VK_RETURN); }
   std::string BoxText() { return GetWindowTextCp932(box(), 4096); }
 
-  Image Shot() {
-    RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    PumpMessages();
-    return CaptureWindow(window());
+  // The running clock moves by itself between two looks; nothing else may.
+  std::optional<RECT> MovingClock() {
+    if (screen().state() != PracticeState::Running) return std::nullopt;
+    return screen().ClockRect();
+  }
+  // What the user sees now, which must be what a whole repaint shows.
+  Image Shot(const std::string& what = "the last step") {
+    return testing::ShownFrame(window(), what, MovingClock());
   }
   void SaveShot(const std::string& name) { SavePng(testing::CaptureWindowWithFrame(window()), name); }
   TextPicture Text(const std::string& text, int x, int y, COLORREF colour = kStringColour, int fontHeight = 0) {
@@ -444,6 +415,59 @@ TEST_F(Typing2WindowTest, EnterJudgesTheWholeText) {
 }
 
 // ---- a run and its pictures ------------------------------------------------------
+
+// Whatever the user does, the screen shows its outcome at once: the pixels as
+// they are equal a whole repaint, and the counters read what was driven.
+TEST_F(Typing2WindowTest, EveryKindOfInputIsShownAtOnce) {
+  WriteSet("あさ\r\nあさ\r\nいぬ\r\nいぬ\r\n", 2);
+  enum Action { kCommit, kBackspace, kEnter, kTick };
+  const struct Step {
+    const char* what;
+    Action action;
+    const char* text;
+    const char* question;  // the display text then shown
+    const char* done;      // 問題数
+    const char* misses;    // ミス回数
+  } steps[] = {
+      {"a right part", kCommit, "あ", "あさ", "0 問", "0 回"},
+      {"a wrong text", kCommit, "い", "あさ", "0 問", "1 回"},
+      {"a deletion", kBackspace, "", "あさ", "0 問", "1 回"},
+      {"Enter on a part", kEnter, "", "あさ", "0 問", "2 回"},
+      {"the rest", kCommit, "さ", "あさ", "0 問", "2 回"},
+      {"a tick of the clock", kTick, "", "あさ", "0 問", "2 回"},
+      {"Enter on a question that is not the last", kEnter, "", "いぬ", "1 問", "2 回"},
+      {"the whole last answer", kCommit, "いぬ", "いぬ", "1 問", "2 回"},
+      {"Enter on the last question", kEnter, "", nullptr, "2 問", "2 回"},
+  };
+  for (int mode : {kHiragana, kKanjiKana}) {
+    Open(mode);
+    FinishCountdown();
+    for (const Step& step : steps) {
+      const std::string what = std::string(step.what) + ", mode " + std::to_string(mode);
+      switch (step.action) {
+        case kCommit:
+          Commit(step.text);
+          break;
+        case kBackspace:
+          Backspace();
+          break;
+        case kEnter:
+          Enter();
+          break;
+        case kTick:
+          SendMessageW(window(), WM_TIMER, CTypingWindow::kRunningTimer, 0);
+          break;
+      }
+      const Image shown = Shot(what);
+      if (step.question) {
+        EXPECT_TRUE(Shows(shown, Text(step.question, 110, 45), "question, " + what));
+      }
+      EXPECT_TRUE(Shows(shown, Text(step.done, 100, 195), "問題数, " + what));
+      EXPECT_TRUE(Shows(shown, Text(step.misses, 300, 220), "ミス回数, " + what));
+    }
+    EXPECT_EQ(screen().state(), PracticeState::Results) << "mode " << mode;
+  }
+}
 
 TEST_F(Typing2WindowTest, AWholeRunToTheResults) {
   WriteSet("朝\r\nあさ\r\n犬\r\nいぬ\r\n", 2);
