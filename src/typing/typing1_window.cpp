@@ -1,5 +1,7 @@
 #include "typing/typing1_window.h"
 
+#include <utility>
+
 #include "app/scene.h"
 #include "draw/keyboard_painter.h"
 #include "typing/number_format.h"
@@ -17,7 +19,8 @@ KeyboardColours KeyboardColoursOf(const QuestionSetValues& set) {
 
 }  // namespace
 
-Typing1Window::Typing1Window(CScene& scene) : CTypingWindow(&scene, kWidth, kHeight) {
+Typing1Window::Typing1Window(CScene& scene, PracticeMedia media)
+    : CTypingWindow(&scene, kWidth, kHeight, std::move(media)) {
   window_ = CreateScreen(kWidth, kHeight);
   SetUp(window_);
   ShowWindow(window_, SW_SHOWNORMAL);

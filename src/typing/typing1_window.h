@@ -17,7 +17,7 @@ class Typing1Window : public CTypingWindow {
   static constexpr int kHeight = 480;
   static constexpr int kCountersTop = 125;
 
-  explicit Typing1Window(CScene& scene);
+  explicit Typing1Window(CScene& scene, PracticeMedia media = SystemPracticeMedia());
   ~Typing1Window() override;
 
   const CKeyboardMatcher& matcher() const { return *matcher_; }

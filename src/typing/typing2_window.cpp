@@ -43,7 +43,8 @@ LRESULT CALLBACK EditBoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-Typing2Window::Typing2Window(CScene& scene, int mode) : CTypingWindow(&scene, kWidth, kHeight), mode_(mode) {
+Typing2Window::Typing2Window(CScene& scene, int mode, PracticeMedia media)
+    : CTypingWindow(&scene, kWidth, kHeight, std::move(media)), mode_(mode) {
   window_ = CreateScreen(kWidth, kHeight);
   SetUp(window_);
   ShowWindow(window_, SW_SHOWNORMAL);

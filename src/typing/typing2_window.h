@@ -16,7 +16,7 @@ class Typing2Window : public CTypingWindow {
   static constexpr int kCountersTop = 170;
   static constexpr int kEditBoxId = 10000;
 
-  Typing2Window(CScene& scene, int mode);
+  Typing2Window(CScene& scene, int mode, PracticeMedia media = SystemPracticeMedia());
   ~Typing2Window() override;
 
   const CEditBoxMatcher& matcher() const { return *matcher_; }

@@ -1,6 +1,7 @@
 #include "typing/typing_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/scene.h"
 #include "app/window_utilities.h"
@@ -23,8 +24,8 @@ bool Contains(const RECT& outer, const RECT& inner) {
 
 }  // namespace
 
-CTypingWindow::CTypingWindow(CScene* scene, int width, int height)
-    : CWindow(scene), frameWidth_(width), frameHeight_(height) {}
+CTypingWindow::CTypingWindow(CScene* scene, int width, int height, PracticeMedia media)
+    : CWindow(scene), frameWidth_(width), frameHeight_(height), media_(std::move(media)) {}
 
 // The sound objects stop and close themselves; the state marks that no
 // handler runs any more.
@@ -97,11 +98,11 @@ void CTypingWindow::LoadSounds() {
   const QuestionSetValues& set = questionSet_->values();
   const bool enabled = !settings_->values().disablePlayMusic;
   if (enabled && !set.bgmFileName.empty() && !set.bgmFileType.empty()) {
-    music_ = std::make_unique<CSound>();
+    music_ = std::make_unique<CSound>(media_.sendMci);
     music_->Open(set.bgmFileName, set.bgmFileType);
   }
-  auto effect = [enabled](const std::string& name) {
-    return enabled && !name.empty() ? std::make_unique<CWaveSound>(name) : nullptr;
+  auto effect = [this, enabled](const std::string& name) {
+    return enabled && !name.empty() ? std::make_unique<CWaveSound>(name, *media_.wavePlayer) : nullptr;
   };
   typeSound_ = effect(set.typeSoundFileName);
   missSound_ = effect(set.missTypeSoundFileName);
@@ -112,7 +113,7 @@ void CTypingWindow::StartEndMusic() {
   music_.reset();  // stops, rewinds and closes
   const QuestionSetValues& set = questionSet_->values();
   if (!settings_->values().disablePlayMusic && !set.endBgmFileName.empty() && !set.endBgmFileType.empty()) {
-    music_ = std::make_unique<CSound>();
+    music_ = std::make_unique<CSound>(media_.sendMci);
     music_->Open(set.endBgmFileName, set.endBgmFileType);
   }
 }

@@ -13,6 +13,7 @@
 #include "draw/draw_surface.h"
 #include "media/ime_control.h"
 #include "media/music.h"
+#include "media/practice_media.h"
 #include "media/wave_sound.h"
 #include "questions/question_set.h"
 #include "romaji/input_matcher.h"
@@ -46,7 +47,7 @@ class CTypingWindow : public CWindow, public PracticeEffects {
 
  protected:
   // The screen's picture is `width` by `height`, the size of its client area.
-  CTypingWindow(CScene* scene, int width, int height);
+  CTypingWindow(CScene* scene, int width, int height, PracticeMedia media);
   ~CTypingWindow() override;
 
   // Draws the screen's picture of the current state into `frame`, which
@@ -133,6 +134,7 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   std::unique_ptr<CDrawSurface> background_;
   // The last frame shown, kept so that a clock tick redraws only the clock.
   std::unique_ptr<CDrawSurface> frame_;
+  const PracticeMedia media_;
   std::unique_ptr<CSound> music_;
   std::unique_ptr<CStopwatch> stopwatch_;
   std::unique_ptr<CWaveSound> typeSound_;

@@ -197,6 +197,27 @@ TEST_F(FrameworkTest, AShakeMakesTwelveMovesAndEndsWhereItBegan) {
   EXPECT_EQ(SharedWindowPosition().top, 150);
 }
 
+// Whether `upper` lies above `lower` in the order of top-level windows.
+bool IsAbove(HWND upper, HWND lower) {
+  for (HWND window = GetWindow(lower, GW_HWNDPREV); window; window = GetWindow(window, GW_HWNDPREV)) {
+    if (window == upper) return true;
+  }
+  return false;
+}
+
+TEST_F(FrameworkTest, AShakeBringsTheWindowToTheTop) {
+  scene_->ShowMainMenu();
+  const HWND screen = current()->window();
+  const HWND cover = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                     TestInstance(), nullptr);
+  SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ASSERT_TRUE(IsAbove(cover, screen));
+  PumpMessages(20);  // past the interval since any earlier shake
+  ShakeWindow(screen);
+  EXPECT_TRUE(IsAbove(screen, cover)) << "the window that shakes is the one the user is looking at";
+  DestroyWindow(cover);
+}
+
 TEST_F(FrameworkTest, QuestionSetPathKeepsAtMost253Bytes) {
   scene_->SetQuestionSetPath("./data/set.ini");
   EXPECT_EQ(scene_->GetQuestionSetPath(), "./data/set.ini");

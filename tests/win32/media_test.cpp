@@ -12,12 +12,14 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "media/ime_control.h"
 #include "media/music.h"
 #include "media/wave_sound.h"
 #include "platform/text_encoding.h"
+#include "support/practice_fixture.h"
 #include "support/screen_harness.h"
 
 namespace kanaflow {
@@ -591,6 +593,92 @@ TEST_F(ImeTest, RestoreWithoutSetDoesNothing) {
     EXPECT_EQ(ReadIme(target.window), state) << target.label;
   }
 }
+
+// ---------------------------------------------------------------------------
+// A run's music and sounds, as the practice screens play them
+
+class RunMediaTest : public ::testing::TestWithParam<int> {
+ protected:
+  RunMediaTest() {
+    folder_.Write("data/set.ini",
+                  "[TypingQuesitonSetup]\r\nVersion=5\r\nQuestionNumber=1\r\nQuestionFileName=#q.txt\r\n"
+                  "BGMFileName=b.wav\r\nBGMFileType=waveaudio\r\nEndBGMFileName=e.mid\r\nEndBGMFileType=sequencer\r\n"
+                  "TypeSoundFileName=./t.wav\r\nMissTypeSoundFileName=./m.wav\r\nEndSoundFileName=./e.wav\r\n");
+    folder_.Write("data/q.txt", "井\r\nい\r\n");
+    for (const char* name : {"t", "m", "e"}) folder_.Write(std::string(name) + ".wav", Effect(name));
+    scene_.UseMedia({mci_.Sender(), &player_});
+  }
+
+  // Three effects that differ in their samples, so each is known by its bytes.
+  static std::string Effect(const std::string& name) {
+    std::string chunks;
+    AppendChunk(chunks, "fmt ", PcmFormat());
+    AppendChunk(chunks, "data", SampleSamples() + name);
+    return Riff(chunks);
+  }
+
+  // The effects started since the last call, by name.
+  std::string TakeEffects() {
+    std::string started;
+    for (const auto& call : player_.calls) {
+      if (!call.start) continue;
+      for (const char* name : {"t", "m", "e"}) {
+        if (call.bytes == Effect(name)) started += name;
+      }
+    }
+    player_.calls.clear();
+    return started;
+  }
+  std::vector<MciCommand> TakeCommands() { return std::exchange(mci_.commands, {}); }
+
+  HWND window() const { return scene_.window(); }
+  MciCommand Play() const { return {kDevice, 0x0806, 0x0001, reinterpret_cast<DWORD_PTR>(window())}; }
+  void MusicEnded() { SendMessageW(window(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, kDevice); }
+
+  // A miss, then the one question answered: the end of the run.
+  void MissThenFinish() {
+    if (GetParam() == 0) {
+      testing::SendChar(window(), L'x');
+      EXPECT_EQ(TakeEffects(), "m");
+      testing::SendChar(window(), L'i');
+      return;
+    }
+    const HWND box = GetDlgItem(window(), 10000);
+    testing::SendChar(box, VK_RETURN);  // nothing written yet: a miss
+    EXPECT_EQ(TakeEffects(), "m");
+    SetWindowTextW(box, L"\x3044");
+    TakeEffects();
+    testing::SendChar(box, VK_RETURN);
+  }
+
+  testing::PracticeFolder folder_;
+  RecordingMci mci_;
+  RecordingWavePlayer player_;
+  testing::PracticeScene scene_;
+};
+
+TEST_P(RunMediaTest, TheMusicLoopsWhileTypingAndOnTheResultsAndGivesWayToTheEndMusic) {
+  scene_.Open(GetParam());
+  EXPECT_EQ(TakeCommands(), std::vector<MciCommand>{OpenCommand(L"waveaudio", L"b.wav")}) << "opened, not played";
+  MusicEnded();
+  EXPECT_EQ(TakeCommands(), std::vector<MciCommand>{}) << "the countdown ignores the notification";
+  for (int tick = 0; tick < 3; ++tick) SendMessageW(window(), WM_TIMER, 0, 0);
+  EXPECT_EQ(TakeCommands(), std::vector<MciCommand>{Play()}) << "typing starts the music";
+  MusicEnded();
+  EXPECT_EQ(TakeCommands(), (std::vector<MciCommand>{kStop, kRewind, Play()})) << "it loops while typing";
+
+  MissThenFinish();
+  const std::vector<MciCommand> endMusic{kStop, kRewind, kClose, OpenCommand(L"sequencer", L"e.mid"), Play()};
+  EXPECT_EQ(TakeCommands(), endMusic) << "the music is closed and the end music opened and played";
+  EXPECT_EQ(TakeEffects(), "e") << "the end sound, and no keystroke sound over it";
+  MusicEnded();
+  EXPECT_EQ(TakeCommands(), (std::vector<MciCommand>{kStop, kRewind, Play()})) << "it loops on the results";
+}
+
+INSTANTIATE_TEST_SUITE_P(BothScreens, RunMediaTest, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return info.param == 0 ? std::string("Basic") : std::string("EditBox");
+                         });
 
 }  // namespace
 }  // namespace kanaflow

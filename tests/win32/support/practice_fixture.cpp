@@ -44,9 +44,9 @@ PracticeScene::PracticeScene() {
   factory_.questionSelect = [](CScene& scene) {
     return std::make_unique<StandInScreen>(scene, kStandInQuestionSelect);
   };
-  factory_.typing = [](CScene& scene, int mode) -> std::unique_ptr<CWindow> {
-    if (mode == scene.basicModeId) return std::make_unique<Typing1Window>(scene);
-    return std::make_unique<Typing2Window>(scene, mode);
+  factory_.typing = [this](CScene& scene, int mode) -> std::unique_ptr<CWindow> {
+    if (mode == scene.basicModeId) return std::make_unique<Typing1Window>(scene, media_);
+    return std::make_unique<Typing2Window>(scene, mode, media_);
   };
   scene_ = std::make_unique<CScene>(TestInstance(), factory_);
 }

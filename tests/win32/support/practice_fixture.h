@@ -7,8 +7,10 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/scene.h"
+#include "media/practice_media.h"
 #include "support/screen_harness.h"
 
 namespace kanaflow::testing {
@@ -53,6 +55,8 @@ class PracticeScene {
 
   // Opens the practice screen of `mode` on ./data/set.ini.
   void Open(int mode);
+  // The screens opened from now on play through `media`.
+  void UseMedia(PracticeMedia media) { media_ = std::move(media); }
   CScene& scene() { return *scene_; }
   CWindow* current() const { return scene_->currentScreen(); }
   HWND window() const;
@@ -61,6 +65,7 @@ class PracticeScene {
 
  private:
   TestScreenFactory factory_;
+  PracticeMedia media_ = SystemPracticeMedia();
   std::unique_ptr<CScene> scene_;
 };
 
