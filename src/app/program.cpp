@@ -28,6 +28,11 @@ void ShowFatalErrorBox(const FatalErrorReport& report) {
   std::exit(1);
 }
 
+bool FirstWindowShown(const CScene& scene) {
+  const CWindow* screen = scene.currentScreen();
+  return screen && screen->handle() && IsWindow(screen->handle());
+}
+
 }  // namespace
 
 void InstallFatalErrorBox() { SetFatalErrorHandler(ShowFatalErrorBox); }
@@ -39,6 +44,9 @@ int RunProgram(HINSTANCE instance, ScreenFactory& factory) {
   std::setlocale(LC_ALL, "Japanese");
   CScene scene(instance, factory);
   scene.ShowMainMenu();
+  // With no window nothing could ever post the quit message: the process
+  // would wait unseen and its guard would refuse every later start.
+  if (!FirstWindowShown(scene)) return 1;
 
   MSG message{};
   // 0 is the quit message, -1 an error: both end the loop the same way.

@@ -13,7 +13,8 @@ inline constexpr char kSingleInstanceMutexName[] = "二重起動の防止";
 
 // Runs the program with the screens of `factory` until a quit message
 // arrives; returns the exit code, 0. A second copy returns 0 at once and
-// shows nothing.
+// shows nothing. When the first window cannot be made, the program ends
+// with 1 and frees its guard.
 int RunProgram(HINSTANCE instance, ScreenFactory& factory);
 
 // The program's fatal path: the numbered box, then exit code 1.

@@ -254,5 +254,29 @@ TEST_F(ProgramTest, AQuitOnAnyScreenEndsTheLoopAndDeletesThatScreen) {
   EXPECT_EQ(TestScreen::alive, 0);
 }
 
+// A screen whose window refuses to be created, as a window does when the
+// system is out of resources.
+class UncreatableScreen : public CWindow {
+ public:
+  explicit UncreatableScreen(CScene& scene) : CWindow(&scene) { CreateScreen(640, 480); }
+  LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CREATE) return -1;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+};
+
+TEST_F(ProgramTest, AFirstWindowThatCannotBeCreatedEndsTheProgramAndFreesTheGuard) {
+  factory_.mainMenu = [](CScene& scene) { return std::make_unique<UncreatableScreen>(scene); };
+  // Were the program to wait in its loop, this would end the wait with 0
+  // instead of hanging the test.
+  PostQuitMessage(0);
+  EXPECT_EQ(RunProgram(TestInstance(), factory_), 1);
+  PumpMessages();
+  const HANDLE next = CreateMutexW(nullptr, FALSE, Cp932ToWide(kSingleInstanceMutexName).c_str());
+  ASSERT_NE(next, nullptr);
+  EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS)) << "a later start would be refused";
+  CloseHandle(next);
+}
+
 }  // namespace
 }  // namespace kanaflow
