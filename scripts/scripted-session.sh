@@ -2,12 +2,28 @@
 # A session played with the keyboard through every screen of the program,
 # as a user would: main menu, setup dialog, selection, the three practice
 # modes from countdown to results, and the way out. Runs inside
-# with-display.sh; saves a PNG of each screen in $KANAFLOW_SHOTS.
+# with-display.sh; saves a PNG of each screen in $KANAFLOW_SHOTS, and of the
+# program's screen alone as NAME-window.png.
+#
+# At every screenshot but the countdown's, which moves by itself, what the
+# screen shows must equal a whole repaint of it, the running clock's place
+# left out ($KANAFLOW_REPAINT_CHECK, tests/win32/repaint_check.cpp): a change
+# the program forgot to show fails the session.
 set -euo pipefail
 cd "$(dirname "$0")/../sample"
 
 mkdir -p "$KANAFLOW_SHOTS"
-shot() { sleep "${2:-0.6}"; import -window root "$KANAFLOW_SHOTS/$1.png"; echo "  $1.png"; }
+stale_shots=()
+# shot NAME [WAIT] [basic|edit|countdown]: the screen kind names the clock to
+# leave out of the check, or that there is no check.
+shot() {
+  sleep "${2:-0.6}"
+  import -window root "$KANAFLOW_SHOTS/$1.png"
+  echo "  $1.png"
+  [ "${3:-}" = countdown ] && return
+  KANAFLOW_SCREENSHOTS="$KANAFLOW_SHOTS" wine "$KANAFLOW_REPAINT_CHECK" "$1" "${3:-}" | sed 's/^/    /' \
+    || stale_shots+=("$1")
+}
 keys() { xdotool key --delay 60 "$@"; }
 # Kana arrive as an input method commits them: the whole word at once. The
 # virtual X server has no input method, so the word goes through the
@@ -49,9 +65,9 @@ sleep 0.5
 keys Up Up Up Return                       # the basic mode
 shot 03-question-select 1.5
 keys Return                                # the first set
-shot 04-basic-countdown 1.0
+shot 04-basic-countdown 1.0 countdown
 sleep 3
-shot 05-basic-running 0.2
+shot 05-basic-running 0.2 basic
 xdotool type --delay 90 "aiueokakikukekosashisusesotachitsutetonaninuneno"
 shot 06-basic-results 1.0
 
@@ -69,7 +85,7 @@ play_edit_mode() {
   for question in あいうえお かきくけこ さしすせそ たちつてと なにぬねの; do
     kana "$question"
     keys Return
-    [ "$question" = あいうえお ] && shot "$running_shot" 0.3
+    [ "$question" = あいうえお ] && shot "$running_shot" 0.3 edit
   done
   shot "$results_shot" 1.0
 }
@@ -87,5 +103,9 @@ if kill -0 "$program" 2>/dev/null; then
 fi
 status=0
 wait "$program" || status=$?
+if [ "${#stale_shots[@]}" -gt 0 ]; then
+  echo "scripted-session: the screen was stale at ${stale_shots[*]} (see NAME-stale-shown.png and NAME-stale-fresh.png)" >&2
+  exit 1
+fi
 [ "$status" -eq 0 ] || { echo "scripted-session: the program ended with exit code $status" >&2; exit 1; }
 echo "scripted-session: every screen played through; the program ended with exit code 0"

@@ -156,8 +156,8 @@ void CTypingWindow::OnCountdownTick(HWND window) {
 
 void CTypingWindow::OnMusicNotify(HWND window, WPARAM code) { HandleMusicNotify(music_.get(), window, code); }
 
-RECT CTypingWindow::ClockRect() const {
-  const int top = CountersTop() + kClockRow * kCounterRowHeight;
+RECT CTypingWindow::ClockRectBelow(int countersTop) {
+  const int top = countersTop + kClockRow * kCounterRowHeight;
   return {kCounterValueX, top, kSecondLabelX, top + kCounterRowHeight};
 }
 

@@ -30,7 +30,10 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   static constexpr UINT_PTR kRunningTimer = 1;
   static constexpr UINT kRunningPeriod = 100;
   // Where the clock's value is drawn, up to the next column of counters.
-  RECT ClockRect() const;
+  RECT ClockRect() const { return ClockRectBelow(CountersTop()); }
+  // The same for a screen whose counter block starts at `countersTop`: what
+  // a look at the screen from outside must leave out while the clock runs.
+  static RECT ClockRectBelow(int countersTop);
 
   // The common keys first, then the handler of the run's state.
   LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
