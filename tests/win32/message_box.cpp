@@ -4,6 +4,9 @@
 // The fatal-box test reads the box the played program shows with it.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 
@@ -46,6 +49,8 @@ int main() {
     std::fprintf(stderr, "message_box: no message box appeared\n");
     return 1;
   }
+  // Line feeds as they are, not the console's line ends.
+  _setmode(_fileno(stdout), _O_BINARY);
   const std::string shown = Utf8(TextOf(box)) + "\n--\n" + Utf8(TextOf(GetDlgItem(box, kMessageTextId))) + "\n";
   std::fwrite(shown.data(), 1, shown.size(), stdout);
   std::fflush(stdout);
