@@ -56,15 +56,13 @@ TextRoom RoomOnScreen() {
   const Font font(CreateFontIndirectW(&metrics.lfMessageFont));
   const ScreenDc screen;
   const Selection selected(screen.get(), font ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
-  // A column is half a full-width character, or a wide Latin letter when
-  // that is wider.
+  // A column is half a full-width character, or an average Latin letter
+  // when that is wider; the side room absorbs lines of wide letters.
   SIZE fullWidth{};
-  SIZE latin{};
   GetTextExtentPoint32W(screen.get(), L"\x6F22", 1, &fullWidth);  // 漢
-  GetTextExtentPoint32W(screen.get(), L"W", 1, &latin);
   TEXTMETRICW text{};
   GetTextMetricsW(screen.get(), &text);
-  const int column = std::max({1, static_cast<int>((fullWidth.cx + 1) / 2), static_cast<int>(latin.cx)});
+  const int column = std::max({1, static_cast<int>((fullWidth.cx + 1) / 2), static_cast<int>(text.tmAveCharWidth)});
   const int line = std::max(1, static_cast<int>(text.tmHeight + text.tmExternalLeading));
   const int width = std::max(0, static_cast<int>(area.right - area.left) - kSideRoom);
   const int height = std::max(0, static_cast<int>(area.bottom - area.top) - kUpDownRoom);
