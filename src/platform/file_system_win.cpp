@@ -107,12 +107,11 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const DWORD oldAttributes = GetFileAttributesW(target.c_str());
   // The read-only mark is the user's "do not change this file".
   if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-  const DWORD attributes =
-      oldAttributes == INVALID_FILE_ATTRIBUTES ? FILE_ATTRIBUTE_NORMAL : (oldAttributes & kKeptAttributes);
+  const DWORD kept = oldAttributes == INVALID_FILE_ATTRIBUTES ? 0 : (oldAttributes & kKeptAttributes);
   const std::wstring temporary = target + L".new" + std::to_wstring(GetCurrentProcessId());
   FileHandle file(PassFileStep(FileStep::CreateTemporary)
                       ? CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes, nullptr)
+                                    kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr)
                       : INVALID_HANDLE_VALUE);
   if (!file.valid()) return false;
   const bool written = WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && FlushFileBuffers(file.get());

@@ -144,7 +144,8 @@ std::string_view LineBreakOf(std::string_view text) {
 }  // namespace
 
 bool ProfileText::IsUtf16(std::string_view bytes) {
-  return bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+  const std::string_view mark = bytes.substr(0, 2);
+  return mark == "\xFF\xFE" || mark == "\xFE\xFF";
 }
 
 std::optional<std::string> ProfileText::Find(std::string_view section, std::string_view key) const {
