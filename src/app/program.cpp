@@ -3,6 +3,7 @@
 #include <clocale>
 #include <cstdlib>
 
+#include "app/error_box.h"
 #include "app/fatal_error.h"
 #include "app/scene.h"
 #include "platform/text_encoding.h"
@@ -24,7 +25,7 @@ class MutexHandle {
 };
 
 void ShowFatalErrorBox(const FatalErrorReport& report) {
-  MessageBoxW(nullptr, Cp932ToWide(report.text).c_str(), Cp932ToWide("エラー").c_str(), MB_OK | MB_ICONERROR);
+  ShowErrorBox(nullptr, report.text, MB_OK | MB_ICONERROR);
   std::exit(1);
 }
 

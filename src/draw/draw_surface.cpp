@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "app/error_box.h"
 #include "app/fatal_error.h"
 #include "platform/cp932.h"
 #include "platform/text_encoding.h"
@@ -51,7 +52,7 @@ HBITMAP LoadPicture(HWND window, const std::string& name, bool fromResource) {
 void ShowPictureError(HWND window, const std::string& name) {
   const std::string text =
       FatalErrorText(FatalError::PictureNotLoaded, {"読み込み対象ファイル名：" + name, CurrentDirectoryLine()});
-  MessageBoxW(window, Cp932ToWide(text).c_str(), Cp932ToWide("エラー").c_str(), MB_OK);
+  ShowErrorBox(window, text, MB_OK);
 }
 
 CDrawSurface::CDrawSurface(HWND window, int width, int height, Colour colour)

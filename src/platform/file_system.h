@@ -16,7 +16,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Replaces the file's contents in one step: the bytes go to a temporary file
 // in the same folder, which then takes the file's place, so an interrupted
-// write leaves the old file or the new one, never half of one.
+// write leaves the old file or the new one, never half of one. A symbolic
+// link is followed and its target written, with the target's permissions
+// kept. A read-only file is refused (false) and left as it is.
 [[nodiscard]] bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 struct FolderEntry {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "platform/file_step_gate.h"
@@ -64,6 +65,20 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// The file a save writes: the target of a symbolic link, so the link keeps
+// pointing where it did. A link to nowhere is written as it is (it then
+// becomes a plain file), as is a name that does not exist yet.
+std::string SaveTarget(const std::string& native) {
+  std::unique_ptr<char, decltype(&std::free)> resolved(realpath(native.c_str(), nullptr), &std::free);
+  return resolved ? std::string(resolved.get()) : native;
+}
+
+// A file that no one may write (the read-only mark of Windows) is refused
+// even when this process could write it anyway, as root can.
+bool IsReadOnly(const struct stat& info, const std::string& target) {
+  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target.c_str(), W_OK) != 0;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -89,11 +104,17 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   using internal::FileStep;
   using internal::PassFileStep;
-  const std::string target = NativePath(path);
+  const std::string target = SaveTarget(NativePath(path));
+  struct stat old {};
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (exists && IsReadOnly(old, target)) return false;
   std::string temporary = target + ".XXXXXX";
   FileDescriptor file(PassFileStep(FileStep::CreateTemporary) ? mkstemp(temporary.data()) : -1);
   if (file.get() < 0) return false;
-  const bool written = WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && fsync(file.get()) == 0;
+  // The new file takes the old one's permissions; mkstemp made it private.
+  const bool modeKept = !exists || fchmod(file.get(), old.st_mode & 07777) == 0;
+  const bool written =
+      modeKept && WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && fsync(file.get()) == 0;
   const bool closeAllowed = PassFileStep(FileStep::Close);
   const bool closed = close(file.release()) == 0 && closeAllowed;
   if (!written || !closed || !PassFileStep(FileStep::Replace) || rename(temporary.c_str(), target.c_str()) != 0) {

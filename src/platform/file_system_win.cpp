@@ -56,6 +56,30 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesW(Cp932ToWide(path).c_str()); }
 
+// The file a save writes: the final target of a symbolic link, so the link
+// keeps pointing where it did. A name that cannot be opened (it does not
+// exist yet, or its link leads nowhere) is written as it is.
+std::wstring SaveTarget(const std::wstring& path) {
+  const FileHandle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.valid()) return path;
+  std::wstring resolved(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFinalPathNameByHandleW(file.get(), resolved.data(), static_cast<DWORD>(resolved.size()), 0);
+    if (length == 0) return path;
+    if (length < resolved.size()) {
+      resolved.resize(length);
+      return resolved;
+    }
+    resolved.resize(length);
+  }
+}
+
+// What the new file keeps of the old one's attributes.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -79,11 +103,15 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   using internal::FileStep;
   using internal::PassFileStep;
-  const std::wstring target = Cp932ToWide(path);
+  const std::wstring target = SaveTarget(Cp932ToWide(path));
+  const DWORD oldAttributes = GetFileAttributesW(target.c_str());
+  // The read-only mark is the user's "do not change this file".
+  if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  const DWORD kept = oldAttributes == INVALID_FILE_ATTRIBUTES ? 0 : (oldAttributes & kKeptAttributes);
   const std::wstring temporary = target + L".new" + std::to_wstring(GetCurrentProcessId());
   FileHandle file(PassFileStep(FileStep::CreateTemporary)
                       ? CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr)
+                                    kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr)
                       : INVALID_HANDLE_VALUE);
   if (!file.valid()) return false;
   const bool written = WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && FlushFileBuffers(file.get());

@@ -14,6 +14,7 @@ std::string ReadProfileValue(const std::string& path, std::string_view section, 
 std::optional<ProfileText> LoadProfileTextForUpdate(const std::string& path) {
   std::optional<std::string> existing = ReadWholeFile(path);
   if (!existing && (FileExists(path) || IsDirectory(path))) return std::nullopt;
+  if (existing && ProfileText::IsUtf16(*existing)) return std::nullopt;
   return ProfileText(std::move(existing).value_or(""));
 }
 

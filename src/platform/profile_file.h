@@ -23,8 +23,8 @@ std::string ReadProfileValue(const std::string& path, std::string_view section, 
                                      std::string_view value);
 
 // The file's text for a change: an empty text when the file does not exist,
-// nullopt when it exists but cannot be read, so that a write never replaces
-// lines it could not see.
+// nullopt when it exists but cannot be read, or is UTF-16 text, so that a
+// write never replaces lines it could not see.
 std::optional<ProfileText> LoadProfileTextForUpdate(const std::string& path);
 
 // Writes a changed profile text back in one step.

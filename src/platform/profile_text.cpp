@@ -23,9 +23,18 @@ struct Line {
   int number = 0;  // counted from 1
 };
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// Where the file's text begins: after a UTF-8 byte order mark, which some
+// editors put before the first section and which is no part of its name.
+// It stays in the file when the file is rewritten.
+std::size_t TextStart(std::string_view text) {
+  return text.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark.size() : 0;
+}
+
 class LineCursor {
  public:
-  explicit LineCursor(std::string_view text) : text_(text) {}
+  explicit LineCursor(std::string_view text) : text_(text), pos_(TextStart(text)) {}
 
   bool Next(Line& line) {
     if (pos_ >= text_.size()) return false;
@@ -46,7 +55,7 @@ class LineCursor {
 
  private:
   std::string_view text_;
-  std::size_t pos_ = 0;
+  std::size_t pos_;
   int number_ = 0;
 };
 
@@ -134,6 +143,11 @@ std::string_view LineBreakOf(std::string_view text) {
 
 }  // namespace
 
+bool ProfileText::IsUtf16(std::string_view bytes) {
+  const std::string_view mark = bytes.substr(0, 2);
+  return mark == "\xFF\xFE" || mark == "\xFE\xFF";
+}
+
 std::optional<std::string> ProfileText::Find(std::string_view section, std::string_view key) const {
   const Location location = Locate(bytes_, section, key);
   if (!location.value) return std::nullopt;
@@ -176,7 +190,7 @@ void ProfileText::SetString(std::string_view section, std::string_view key, std:
     bytes_.insert(at, newLine);
     return;
   }
-  if (!bytes_.empty() && bytes_.back() != '\n') bytes_ += lineBreak;
+  if (bytes_.size() > TextStart(bytes_) && bytes_.back() != '\n') bytes_ += lineBreak;
   bytes_ += "[" + std::string(Trim(section)) + "]" + std::string(lineBreak) + newLine;
 }
 

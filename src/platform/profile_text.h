@@ -11,7 +11,8 @@
 //   counts as absent), with its trailing blanks dropped;
 // - writing replaces the key's line in place, appends a new key after the
 //   last line of its section and a new section at the end of the file, and
-//   keeps every other byte of the file as it was.
+//   keeps every other byte of the file as it was;
+// - a UTF-8 byte order mark at the start of the file is passed over and kept.
 #pragma once
 
 #include <cstddef>
@@ -45,6 +46,11 @@ class ProfileText {
   void SetString(std::string_view section, std::string_view key, std::string_view value);
 
   const std::string& bytes() const { return bytes_; }
+
+  // Whether the bytes begin with a UTF-16 byte order mark. Such a file is
+  // no Shift_JIS text: its keys read as absent, and it must not be written
+  // into, or it would hold two encodings.
+  static bool IsUtf16(std::string_view bytes);
 
  private:
   std::string bytes_;

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "app/error_box.h"
 #include "app/fatal_error.h"
-#include "platform/text_encoding.h"
 #include "resources/resource_ids.h"
 #include "settings/software_setting_data.h"
 
@@ -93,7 +93,7 @@ void ReportSaveFailure(HWND dialog) {
                            CurrentDirectoryLine() +
                            "\n\nファイルが読み取り専用になっていないか、フォルダーに書き込めるかを確かめてから、"
                            "もう一度「OK」を押してください。\n「キャンセル」を押すと、変更を保存せずに閉じます。";
-  MessageBoxW(dialog, Cp932ToWide(text).c_str(), Cp932ToWide("エラー").c_str(), MB_OK | MB_ICONERROR);
+  ShowErrorBox(dialog, text, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

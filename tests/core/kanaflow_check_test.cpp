@@ -216,6 +216,15 @@ std::vector<Fixture> Fixtures() {
        }(),
        {{"./Setting.ini", 3, E, "settings-error-value",
          "DisablePlayMusic=Error: the value \"Error\" ends the program (error 0104)"}}},
+      {"settings-utf16",
+       [] {
+         Files files = OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt"}, kTwoQuestions);
+         files.push_back({"Setting.ini", std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12)});
+         return files;
+       }(),
+       {{"./Setting.ini", 0, W, "settings-utf16",
+         "the file is UTF-16 text: the program reads none of its values and cannot save the settings into it; "
+         "save it as Shift_JIS"}}},
       {"question-count",
        OneSet({"Version=5", "QuestionNumber=0", "QuestionFileName=#q.txt"}, kTwoQuestions),
        {{"./data/a.ini", 3, E, "question-count", "QuestionNumber=0: a set needs at least 1 question (error 0106)"}}},
@@ -318,6 +327,7 @@ const std::vector<std::string> kCatalogue = {
     "missing-key",
     "error-value",
     "settings-error-value",
+    "settings-utf16",
     "question-count",
     "question-file-missing",
     "question-read-failure",

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -199,6 +200,46 @@ TEST(ProfileFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
   }
   EXPECT_EQ(temp.Read("Setting.ini"), before);
   EXPECT_EQ(EntryNames(temp.path()), std::vector<std::string>{"Setting.ini"}) << "no temporary file left";
+}
+
+namespace fs = std::filesystem;
+
+TEST(ProfileFileTest, AReadOnlyFileIsNeverWrittenOver) {
+  TempFolder temp;
+  const std::string before = "[Setting]\r\nShowKeyboard=1\r\n";
+  const std::string path = temp.Write("Setting.ini", before);
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(path, readOnly);
+  const fs::perms marked = fs::status(path).permissions();
+
+  EXPECT_FALSE(WriteProfileValue(path, "Setting", "ShowKeyboard", "0"));
+  EXPECT_FALSE(SaveProfileText(path, ProfileText("[Setting]\r\nShowKeyboard=0\r\n")));
+
+  EXPECT_EQ(temp.Read("Setting.ini"), before);
+  EXPECT_EQ(fs::status(path).permissions(), marked) << "the read-only mark stays";
+  EXPECT_EQ(EntryNames(temp.path()), std::vector<std::string>{"Setting.ini"}) << "no temporary file left";
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);  // so the folder can be removed
+}
+
+TEST(ProfileFileTest, ALinkedFileIsWrittenWhereTheLinkPoints) {
+  TempFolder temp;
+  const std::string target = temp.Write("real/Setting.ini", "[Setting]\r\nShowKeyboard=1\r\n");
+  const std::string link = temp.path() + "/Setting.ini";
+  std::error_code error;
+  fs::create_symlink("real/Setting.ini", link, error);
+  if (error) GTEST_SKIP() << "symbolic links cannot be made here (Wine does not implement them): " << error.message();
+#ifndef _WIN32
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
+  const fs::perms before = fs::status(target).permissions();
+
+  ASSERT_TRUE(WriteProfileValue(link, "Setting", "ShowKeyboard", "0"));
+
+  EXPECT_TRUE(fs::is_symlink(link)) << "the link is still a link";
+  EXPECT_EQ(fs::read_symlink(link), fs::path("real/Setting.ini"));
+  EXPECT_EQ(temp.Read("real/Setting.ini"), "[Setting]\r\nShowKeyboard=0\r\n");
+  EXPECT_EQ(fs::status(target).permissions(), before) << "the target keeps its permissions";
+  EXPECT_EQ(EntryNames(temp.path() + "/real"), std::vector<std::string>{"Setting.ini"}) << "no temporary file left";
 }
 
 TEST(ProfileFileTest, SavingLeavesNoTemporaryFiles) {

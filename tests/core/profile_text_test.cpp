@@ -359,6 +359,23 @@ TEST(ProfileTextWriteTest, ANewSectionGoesAtTheEnd) {
   ExpectWrites(rows);
 }
 
+// Editors that save "UTF-8 with BOM" put three bytes before the first
+// section; the section is found all the same, and a rewrite keeps them.
+TEST(ProfileTextWriteTest, AUtf8MarkBeforeTheFirstSectionIsPassedOverAndKept) {
+  const std::string mark = "\xEF\xBB\xBF";
+  ProfileText profile(mark + "[Setting]\r\nShowKeyboard=1\r\n");
+  EXPECT_EQ(profile.GetString("Setting", "ShowKeyboard", kDefault), "1");
+  EXPECT_EQ(profile.SectionLineNumber("Setting"), 1);
+  profile.SetString("Setting", "ShowKeyboard", "0");
+  EXPECT_EQ(profile.bytes(), mark + "[Setting]\r\nShowKeyboard=0\r\n");
+
+  ProfileText markOnly(mark);
+  markOnly.SetString("Setting", "A", "1");
+  EXPECT_EQ(markOnly.bytes(), mark + "[Setting]\r\nA=1\r\n") << "no empty line after the mark";
+  EXPECT_EQ(ProfileText("[Setting]\r\n" + mark + "A=1\r\n").GetString("Setting", "A", kDefault), kDefault)
+      << "only the file's first bytes can be a mark";
+}
+
 TEST(ProfileTextWriteTest, WrittenValuesReadBack) {
   struct Row {
     const char* name;

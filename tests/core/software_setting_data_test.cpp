@@ -102,5 +102,21 @@ TEST(SoftwareSettingDataTest, SaveReportsAFileThatCannotBeWritten) {
   EXPECT_FALSE(data.Save(folder.path() + "/missing-folder/Setting.ini"));
 }
 
+// Writing Shift_JIS lines into UTF-16 text would leave a file that no
+// editor reads whole, so the save is refused and the file left as it was.
+TEST(SoftwareSettingDataTest, AUtf16FileIsReadAsAbsentAndNeverWrittenInto) {
+  const std::string utf16 = std::string("\xFF\xFE[\0S\0e\0t\0t\0i\0n\0g\0]\0\r\0\n\0", 24);
+  for (const std::string& bytes : {utf16, "\xFE\xFF" + utf16.substr(2)}) {
+    TempFolder folder;
+    const std::string path = folder.Write("Setting.ini", bytes + std::string("S\0h\0o\0w\0", 8));
+    CSoftwareSettingData data;
+    data.Load(path);
+    EXPECT_EQ(data.values().showKeyboard, SoftwareSettings().showKeyboard);
+    data.values().showKeyboard = false;
+    EXPECT_FALSE(data.Save(path));
+    EXPECT_EQ(folder.Read("Setting.ini"), bytes + std::string("S\0h\0o\0w\0", 8));
+  }
+}
+
 }  // namespace
 }  // namespace kanaflow

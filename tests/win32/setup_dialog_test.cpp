@@ -491,6 +491,31 @@ TEST(SetupDialogTest, SaveFailureIsReportedAndTheDialogStaysOpen) {
   EXPECT_TRUE(IsDirectory(work.SettingsPath()));
 }
 
+// The read-only mark is the user's "leave this file alone": the save says
+// it could not write, and the file and its mark stay as they were.
+TEST(SetupDialogTest, AReadOnlySettingIniIsReportedAndLeftAsItIs) {
+  WorkingFolder work;
+  const std::string file = SettingFile({{"Character_tu", "0"}});
+  work.WriteSettings(file);
+  const std::filesystem::path native = NativePath(work.SettingsPath());
+  std::filesystem::permissions(native, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                           std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  const Outcome outcome = RunDialog([&](HWND dialog) {
+    ClickAll(dialog, {IDC_DISABLE_PLAY_MUSIC, IDC_TU_TSU});
+    Click(dialog, IDOK);
+    Click(dialog, IDCANCEL);
+  });
+  const auto writable = std::filesystem::status(native).permissions() & std::filesystem::perms::owner_write;
+  std::filesystem::permissions(native, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+
+  ASSERT_EQ(outcome.boxes.size(), 1u);
+  EXPECT_EQ(outcome.boxes[0].caption, "エラー");
+  EXPECT_EQ(outcome.boxes[0].text, SaveFailureText());
+  EXPECT_EQ(work.folder.Read("Setting.ini"), file);
+  EXPECT_EQ(writable, std::filesystem::perms::none) << "the file is still read-only";
+}
+
 TEST(SetupDialogTest, OkAfterAFailedSaveSavesTheChoicesOnceTheFileCanBeWritten) {
   WorkingFolder work;
   const std::string blocker = work.folder.MakeFolder("Setting.ini");

@@ -7,6 +7,7 @@
 #include "kanaflow-check/question_checks.h"
 #include "kanaflow-check/set_checks.h"
 #include "platform/file_system.h"
+#include "platform/profile_text.h"
 #include "questions/question_library.h"
 #include "questions/question_set.h"
 #include "settings/software_setting_data.h"
@@ -23,6 +24,15 @@ SpellingPreferences CheckSettings(std::vector<Finding>& findings) {
     return SpellingPreferences();
   }
   return settings.GetSpellingPreferences();
+}
+
+// A UTF-16 Setting.ini is not read (every value is its default) and the
+// setup dialog refuses to save into it.
+void CheckSettingsEncoding(std::vector<Finding>& findings) {
+  if (!ProfileText::IsUtf16(ReadWholeFile(kSettingFilePath).value_or(""))) return;
+  findings.push_back({kSettingFilePath, 0, Severity::Warning, "settings-utf16",
+                      "the file is UTF-16 text: the program reads none of its values and cannot save the settings "
+                      "into it; save it as Shift_JIS"});
 }
 
 void CheckLoadedSet(const SetFileText& text, CQuestionSet& set, const SpellingPreferences& preferences,
@@ -96,6 +106,7 @@ int CheckReport::CountOf(Severity severity) const {
 CheckReport CheckWorkingFolder() {
   CheckReport report;
   const SpellingPreferences preferences = CheckSettings(report.general);
+  CheckSettingsEncoding(report.general);
   const CollectedLibrary library = ScanQuestionLibraryCollectingErrors();
   if (library.categories.empty()) report.general.push_back(NoQuestionSet());
   for (const QuestionCategory& category : library.categories) {

@@ -6,6 +6,7 @@ namespace {
 struct Seen {
   std::vector<std::wstring> texts;
   std::vector<std::wstring> captions;
+  std::vector<RECT> rects;
 };
 Seen* g_seen = nullptr;
 
@@ -23,6 +24,9 @@ BOOL CALLBACK CloseIfMessageBox(HWND window, LPARAM) {
   caption.resize(static_cast<std::size_t>(GetWindowTextW(window, caption.data(), 256)));
   g_seen->texts.push_back(buffer);
   g_seen->captions.push_back(caption);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  g_seen->rects.push_back(rect);
   SendMessageW(window, WM_COMMAND, IDOK, 0);
   return TRUE;
 }
@@ -46,5 +50,6 @@ MessageBoxWatcher::~MessageBoxWatcher() {
 
 const std::vector<std::wstring>& MessageBoxWatcher::texts() const { return g_seen->texts; }
 const std::vector<std::wstring>& MessageBoxWatcher::captions() const { return g_seen->captions; }
+const std::vector<RECT>& MessageBoxWatcher::rects() const { return g_seen->rects; }
 
 }  // namespace kanaflow::testing

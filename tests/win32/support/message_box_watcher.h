@@ -20,6 +20,8 @@ class MessageBoxWatcher {
   // The texts of the boxes closed so far, as UTF-16, and their captions.
   const std::vector<std::wstring>& texts() const;
   const std::vector<std::wstring>& captions() const;
+  // Where each box was on the screen.
+  const std::vector<RECT>& rects() const;
 
  private:
   UINT_PTR timer_;
