@@ -74,7 +74,8 @@ bool IsWholeWaveImage(std::string_view bytes) {
 
 CWaveSound::CWaveSound(const std::string& fileName, WavePlayer& player) : player_(player), fileName_(fileName) {
   if (fileName_.empty()) return;
-  if (std::optional<std::string> bytes = ReadWholeFile(fileName_)) {
+  std::optional<std::string> bytes = ReadFileStart(fileName_, kMaxWaveFileBytes + 1);
+  if (bytes && bytes->size() <= kMaxWaveFileBytes) {
     data_ = std::move(*bytes);
     loaded_ = true;
     playable_ = IsWholeWaveImage(data_);

@@ -2,6 +2,7 @@
 // is set up and played from memory, so a key press never waits for the disk.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -36,10 +37,15 @@ WavePlayer& SystemWavePlayer();
 // so a truncated or lying file would make it read past the end of the block.
 bool IsWholeWaveImage(std::string_view bytes);
 
+// The largest WAVE file read: far beyond any sound effect (over a minute of
+// CD-quality sound), while a huge or endless file cannot fill the memory.
+inline constexpr std::size_t kMaxWaveFileBytes = std::size_t{16} << 20;
+
 class CWaveSound {
  public:
   // `fileName` is CP932, relative to the current directory. An empty name
-  // makes a silent sound; so does a file that cannot be read.
+  // makes a silent sound; so does a file that cannot be read or that is
+  // larger than kMaxWaveFileBytes.
   explicit CWaveSound(const std::string& fileName, WavePlayer& player = SystemWavePlayer());
   // Stops the sound first if the player may still be reading this one.
   ~CWaveSound();

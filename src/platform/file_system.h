@@ -3,6 +3,7 @@
 // the same on both.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,11 @@ namespace kanaflow {
 // The whole file, byte for byte; nullopt when it cannot be opened or read.
 // Other programs may read and write the file meanwhile.
 std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// At most the first `maxBytes` bytes of the file: enough to tell a file
+// longer than a limit (ask for one byte more), without reading an endless or
+// huge one (a device, a file of gigabytes) into memory. nullopt as above.
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes);
 
 // Replaces the file's contents in one step: the bytes go to a temporary file
 // in the same folder, which then takes the file's place, so an interrupted

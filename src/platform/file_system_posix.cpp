@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -82,15 +83,19 @@ bool IsReadOnly(const struct stat& info, const std::string& target) {
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
+  return ReadFileStart(path, std::string().max_size());
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes) {
   FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (file.get() < 0) return std::nullopt;
   struct stat info {};
   if (fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
   std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(info.st_size));
+  if (info.st_size > 0) bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
   char chunk[65536];
-  for (;;) {
-    const ssize_t got = read(file.get(), chunk, sizeof chunk);
+  while (bytes.size() < maxBytes) {
+    const ssize_t got = read(file.get(), chunk, std::min(sizeof chunk, maxBytes - bytes.size()));
     if (got < 0) {
       if (errno == EINTR) continue;
       return std::nullopt;

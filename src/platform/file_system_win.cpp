@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/file_step_gate.h"
 #include "platform/text_encoding.h"
 
@@ -83,17 +85,23 @@ constexpr DWORD kKeptAttributes =
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
+  return ReadFileStart(path, std::string().max_size());
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes) {
   FileHandle file(CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
   std::string bytes;
-  bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  const auto fileSize = static_cast<unsigned long long>(size.QuadPart);
+  bytes.reserve(fileSize < maxBytes ? static_cast<std::size_t>(fileSize) : maxBytes);
   char chunk[65536];
-  for (;;) {
+  while (bytes.size() < maxBytes) {
+    const std::size_t wanted = std::min(sizeof chunk, maxBytes - bytes.size());
     DWORD got = 0;
-    if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) return std::nullopt;
+    if (!ReadFile(file.get(), chunk, static_cast<DWORD>(wanted), &got, nullptr)) return std::nullopt;
     if (got == 0) break;
     bytes.append(chunk, got);
   }

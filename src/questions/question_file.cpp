@@ -1,6 +1,7 @@
 #include "questions/question_file.h"
 
 #include "platform/cp932.h"
+#include "platform/file_system.h"
 
 namespace kanaflow {
 
@@ -18,6 +19,23 @@ std::string_view QuestionLineReader::NextLine() {
   }
   if (const std::size_t zero = line.find('\0'); zero != std::string_view::npos) line = line.substr(0, zero);
   return line;
+}
+
+QuestionFileBytes QuestionFileBytesFor(std::string start) {
+  QuestionFileBytes file;
+  file.cut = start.size() > kMaxQuestionFileBytes;
+  if (file.cut) {
+    const std::size_t lastFeed = start.rfind('\n', kMaxQuestionFileBytes - 1);
+    start.resize(lastFeed == std::string::npos ? 0 : lastFeed + 1);
+  }
+  file.bytes = std::move(start);
+  return file;
+}
+
+std::optional<QuestionFileBytes> ReadQuestionFile(const std::string& path) {
+  std::optional<std::string> start = ReadFileStart(path, kMaxQuestionFileBytes + 1);
+  if (!start) return std::nullopt;
+  return QuestionFileBytesFor(std::move(*start));
 }
 
 }  // namespace kanaflow

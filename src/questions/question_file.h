@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace kanaflow {
@@ -19,6 +21,10 @@ class QuestionLineReader {
   // line is empty. A zero byte ends a line's text, as it ends a C string.
   std::string_view NextLine();
 
+  // Whether every later line is empty: the bytes are used up, or a long
+  // line stopped the reading.
+  bool exhausted() const { return stoppedAtLongLine_ || pos_ >= bytes_.size(); }
+
   // Whether a line was cut at the limit (for the checker's warning).
   bool stoppedAtLongLine() const { return stoppedAtLongLine_; }
   // 1-based number of the line that NextLine returned last.
@@ -30,5 +36,26 @@ class QuestionLineReader {
   std::size_t lineNumber_ = 0;
   bool stoppedAtLongLine_ = false;
 };
+
+// A question file is read no further than this: enough for thousands of
+// questions, while an endless file (a device) or a huge one cannot fill the
+// memory before the window shows.
+inline constexpr std::size_t kMaxQuestionFileBytes = std::size_t{1} << 20;
+
+// The bytes of a question file that the questions are read from.
+struct QuestionFileBytes {
+  std::string bytes;
+  bool cut = false;  // the file goes on past kMaxQuestionFileBytes
+};
+
+// `start` is the beginning of a file, read up to kMaxQuestionFileBytes + 1
+// bytes. When the file is longer than the limit, only the lines that end
+// within it are kept: a line the limit cuts is dropped rather than read as
+// half a question.
+QuestionFileBytes QuestionFileBytesFor(std::string start);
+
+// The first kMaxQuestionFileBytes of the question file at `path`, as above;
+// nullopt when it cannot be opened.
+std::optional<QuestionFileBytes> ReadQuestionFile(const std::string& path);
 
 }  // namespace kanaflow

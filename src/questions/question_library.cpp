@@ -135,11 +135,15 @@ struct CategoryFiles {
 };
 
 // The set files directly in `folder`, each named as `prefix` + file name.
-// Only files: a folder that happens to be called "x.ini" is no set.
-std::vector<std::string> SetPathsIn(const std::string& folder, const std::string& prefix) {
+// Only files: a folder that happens to be called "x.ini" is no set. A path
+// too long for a record goes to `leftOut` instead.
+std::vector<std::string> SetPathsIn(const std::string& folder, const std::string& prefix,
+                                    std::vector<std::string>& leftOut) {
   std::vector<std::string> paths;
   for (const FolderEntry& entry : ListFolder(folder)) {
-    if (!entry.isDirectory && IsQuestionSetFileName(entry.name)) paths.push_back(prefix + entry.name);
+    if (entry.isDirectory || !IsQuestionSetFileName(entry.name)) continue;
+    std::string path = prefix + entry.name;
+    (path.size() <= kSettingPathBytes ? paths : leftOut).push_back(std::move(path));
   }
   SortInLibraryOrder(paths, [](const std::string& path) -> std::string_view { return path; });
   return paths;
@@ -149,16 +153,16 @@ std::vector<std::string> SetPathsIn(const std::string& folder, const std::string
 // The top category is left out while it holds no set: otherwise a library
 // whose sets are all in subfolders would open on an empty list and end the
 // program with 0105.
-std::vector<CategoryFiles> FindCategories() {
+std::vector<CategoryFiles> FindCategories(std::vector<std::string>& leftOut) {
   std::vector<CategoryFiles> categories;
   const std::vector<FolderEntry> entries = ListFolder(kLibraryFolder);
   if (entries.empty()) return categories;
-  CategoryFiles top{kTopCategoryPath, kTopCategoryName, SetPathsIn(kLibraryFolder, kTopCategoryPath)};
+  CategoryFiles top{kTopCategoryPath, kTopCategoryName, SetPathsIn(kLibraryFolder, kTopCategoryPath, leftOut)};
   if (!top.setPaths.empty()) categories.push_back(std::move(top));
   for (const FolderEntry& entry : entries) {
     if (!entry.isDirectory) continue;
     const std::string folderPath = kTopCategoryPath + entry.name;
-    std::vector<std::string> setPaths = SetPathsIn(folderPath, folderPath + "/");
+    std::vector<std::string> setPaths = SetPathsIn(folderPath, folderPath + "/", leftOut);
     if (!setPaths.empty()) categories.push_back({folderPath, entry.name, std::move(setPaths)});
   }
   SortInLibraryOrder(categories, [](const CategoryFiles& c) -> std::string_view { return c.folderPath; });
@@ -192,7 +196,8 @@ bool IsQuestionSetFileName(std::string_view name) {
 
 std::vector<QuestionCategory> ScanQuestionLibrary() {
   std::vector<QuestionCategory> categories;
-  for (CategoryFiles& files : FindCategories()) {
+  std::vector<std::string> leftOut;  // the screen has no place to tell of them
+  for (CategoryFiles& files : FindCategories(leftOut)) {
     QuestionCategory category{std::move(files.folderPath), std::move(files.displayName), {}};
     category.entries.resize(files.setPaths.size());
     for (std::size_t i = 0; i < files.setPaths.size(); ++i) category.entries[i].Load(files.setPaths[i]);
@@ -203,7 +208,7 @@ std::vector<QuestionCategory> ScanQuestionLibrary() {
 
 CollectedLibrary ScanQuestionLibraryCollectingErrors() {
   CollectedLibrary library;
-  for (CategoryFiles& files : FindCategories()) {
+  for (CategoryFiles& files : FindCategories(library.leftOut)) {
     QuestionCategory category{std::move(files.folderPath), std::move(files.displayName), {}};
     for (const std::string& path : files.setPaths) {
       CMenuQuestionLoader loader;

@@ -1,10 +1,10 @@
 #include "questions/question_set.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "app/fatal_error.h"
 #include "platform/clock.h"
-#include "platform/file_system.h"
 #include "platform/number_text.h"
 #include "questions/question_file.h"
 #include "romaji/romaji_rules.h"
@@ -28,15 +28,15 @@ int CQuestionSet::LoadQuestions(SpellingPreferences preferences) {
   list_.SetPreferences(preferences);
   list_.questionCount = setting_.values().questionNumber;
   const std::string& fileName = setting_.values().questionFileName;
-  if (list_.questionCount < 1) {
+  if (list_.questionCount < 1 || list_.questionCount > kMaxQuestionCount) {
     ReportFatalError(FatalError::QuestionCountOutOfRange,
                      {"設定ファイル名：" + fileName, "キー名：QuestionNumber",
                       "値：" + DecimalText(list_.questionCount), CurrentDirectoryLine()});
   }
-  const std::optional<std::string> bytes = ReadWholeFile(fileName);
-  if (!bytes) ReportFatalError(FatalError::QuestionFileNotOpened, {"ファイル名：" + fileName, CurrentDirectoryLine()});
+  const std::optional<QuestionFileBytes> file = ReadQuestionFile(fileName);
+  if (!file) ReportFatalError(FatalError::QuestionFileNotOpened, {"ファイル名：" + fileName, CurrentDirectoryLine()});
   try {
-    ReadQuestions(*bytes);
+    ReadQuestions(file->bytes);
   } catch (const std::exception&) {
     list_.questions = std::vector<Question>();
     ReportFatalText("問題ファイルの読み込みで例外が発生しました。\n終了します。");
@@ -45,12 +45,15 @@ int CQuestionSet::LoadQuestions(SpellingPreferences preferences) {
 }
 
 void CQuestionSet::ReadQuestions(std::string_view fileBytes) {
-  if (list_.questionCount > kMaxQuestionCount) throw std::bad_alloc();
   const auto count = static_cast<std::size_t>(list_.questionCount);
-  list_.questions.assign(count, Question());
+  list_.questions.clear();
   QuestionLineReader reader(fileBytes);
   std::string substituteRomaji;  // made once: short files repeat it many times
-  for (Question& question : list_.questions) {
+  // Once the file is used up every later question is the same substitute,
+  // so it is made once, as the last question held.
+  while (list_.questions.size() < count) {
+    const bool tail = reader.exhausted();
+    Question& question = list_.questions.emplace_back();
     question.text = reader.NextLine();
     question.reading = reader.NextLine();
     question.katakana = CQuestionList::MakeKatakana(question.reading);
@@ -61,7 +64,13 @@ void CQuestionSet::ReadQuestions(std::string_view fileBytes) {
     } else {
       question.romaji = list_.MakeRomaji(question.reading);
     }
+    if (tail) break;
   }
+}
+
+const Question& CQuestionSet::questionAt(int index) const {
+  const auto stored = list_.questions.size();
+  return list_.questions[std::min(static_cast<std::size_t>(index), stored - 1)];
 }
 
 int CQuestionSet::PickRandomQuestion() { return PickRandomQuestion(MillisecondClock()); }

@@ -22,9 +22,9 @@ struct Question {
 inline constexpr char kSubstituteText[] = "問題文が定義されていませんでした。";
 inline constexpr char kSubstituteReading[] = "もんだいぶんがていぎされていませんでした。";
 
-// A question count whose question array alone would take more than this
-// cannot be a real set; loading treats it as memory that cannot be had.
-inline constexpr std::int64_t kMaxQuestionCount = 1 << 23;
+// The most questions a set may ask for; a larger QuestionNumber is out of
+// range (0106) like one below 1.
+inline constexpr std::int32_t kMaxQuestionCount = 1 << 23;
 
 class CQuestionList {
  public:
@@ -35,6 +35,9 @@ class CQuestionList {
   static std::string MakeKatakana(std::string_view reading);
 
   std::int32_t questionCount = 0;
+  // The questions in file order up to where the file runs out, then one
+  // substitute question that stands for every question after it: a short
+  // file asked for many questions holds no more than the file gives.
   std::vector<Question> questions;
 
  private:
@@ -50,11 +53,16 @@ class CQuestionSet {
   // Reads the questions from the set's question file and derives their romaji
   // with `preferences`. Fatal 0106 for a count below 1, 0101 for a file that
   // cannot be opened, the exception box when memory runs out. Returns 0.
+  // The file is read no further than kMaxQuestionFileBytes.
   int LoadQuestions(SpellingPreferences preferences);
 
   // A copy of question `index` (0-based, below the question count).
   Question GetQuestion(int index) const { return questionAt(index); }
-  const Question& questionAt(int index) const { return list_.questions[static_cast<std::size_t>(index)]; }
+  const Question& questionAt(int index) const;
+  // How many questions are held one by one: from index storedQuestions() - 1
+  // on, every question is the same one (the substitute question, when the
+  // file ran out before the question count).
+  int storedQuestions() const { return static_cast<int>(list_.questions.size()); }
 
   // A question not picked before in this set, seeded from the millisecond
   // clock as every call is.

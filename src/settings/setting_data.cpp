@@ -6,12 +6,11 @@
 
 namespace kanaflow {
 namespace {
-constexpr std::size_t kPathBytes = 254;
 constexpr char kErrorSentinel[] = "Error";
 }  // namespace
 
 void CSettingData::OpenFile(const std::string& path) {
-  path_ = std::string(cp932::CutToFit(path, kPathBytes));
+  path_ = std::string(cp932::CutToFit(path, kSettingPathBytes));
   profile_ = LoadProfileText(path_);
 }
 

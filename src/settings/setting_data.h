@@ -1,12 +1,17 @@
 // The base of every record read from a private-profile (ini) file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "platform/profile_text.h"
 
 namespace kanaflow {
+
+// The longest file path a record holds; a longer one is cut, and the cut
+// path names another file or none.
+inline constexpr std::size_t kSettingPathBytes = 254;
 
 class CSettingData {
  public:

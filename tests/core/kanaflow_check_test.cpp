@@ -227,15 +227,11 @@ std::vector<Fixture> Fixtures() {
          "save it as Shift_JIS"}}},
       {"question-count",
        OneSet({"Version=5", "QuestionNumber=0", "QuestionFileName=#q.txt"}, kTwoQuestions),
-       {{"./data/a.ini", 3, E, "question-count", "QuestionNumber=0: a set needs at least 1 question (error 0106)"}}},
+       {{"./data/a.ini", 3, E, "question-count", "QuestionNumber=0: a set asks for 1 to 8388608 questions (error 0106)"}}},
       {"question-file-missing",
        OneSet({"Version=5", "QuestionNumber=2", "QuestionFileName=#none.txt"}, kTwoQuestions),
        {{"./data/a.ini", 4, E, "question-file-missing",
          "the question file \"./data/none.txt\" cannot be opened (error 0101)"}}},
-      {"question-read-failure",
-       OneSet({"Version=5", "QuestionNumber=9000000", "QuestionFileName=#q.txt"}, kTwoQuestions),
-       {{"./data/a.ini", 3, E, "question-read-failure",
-         "QuestionNumber=9000000: too many questions to hold; the program ends while reading them"}}},
       {"empty-romaji",
        OneSet({"QuestionNumber=1", "QuestionFileName=#q.txt"}, Lines({"漢字", "漢字"})),
        {{"./data/q.txt", 2, W, "empty-romaji",
@@ -264,6 +260,23 @@ std::vector<Fixture> Fixtures() {
        {{"./data/a.ini", 2, W, "short-file",
          "QuestionNumber=3 asks for 6 lines, but \"./data/q.txt\" has 4: question 3 becomes the substitute "
          "question"}}},
+      {"file-too-large",
+       // Pairs of 6 bytes up to past the read limit, which cuts the reading
+       // line of pair 174763: its text line is the last line read.
+       OneSet({"QuestionNumber=174763", "QuestionFileName=#q.txt"}, Repeat("ab\ncd\n", 174800)),
+       {{"./data/a.ini", 2, W, "file-too-large",
+         "QuestionNumber=174763 asks for 349526 lines, but the program reads only the first 1048576 bytes of "
+         "\"./data/q.txt\", which hold 349525 whole lines: question 174763 becomes the substitute question"}}},
+      {"set-left-out",
+       [] {
+         Files files = OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt"}, kTwoQuestions);
+         files.push_back({"data/" + Repeat("漢", 80) + "/" + Repeat("字", 44) + ".ini",
+                          SetFile({"QuestionNumber=2", "QuestionFileName=q.txt"})});
+         return files;
+       }(),
+       {{"./data/" + Repeat("漢", 80) + "/" + Repeat("字", 44) + ".ini", 0, W, "set-left-out",
+         "the path is 260 bytes long, more than the 254 the program holds: the set is left out of the library "
+         "(shorten the folder or file name)"}}},
       {"empty-line",
        OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt"}, Lines({"犬", "", "猫", "ねこ"})),
        {{"./data/q.txt", 2, W, "empty-line", "question 1: the reading line is empty, " + kSubstituteMessage}}},
@@ -330,13 +343,14 @@ const std::vector<std::string> kCatalogue = {
     "settings-utf16",
     "question-count",
     "question-file-missing",
-    "question-read-failure",
     "empty-romaji",
     "silent-characters",
     "katakana-reading",
     "long-line",
     "romaji-cut",
     "short-file",
+    "file-too-large",
+    "set-left-out",
     "empty-line",
     "missing-file",
     "music-without-type",
@@ -527,7 +541,7 @@ TEST(CheckCommandTest, ChecksTheCurrentFolderWhenNoneIsGiven) {
   const ScopedCurrentDirectory inside(folder.path());
   const CommandResult result = RunCheckCommand({});
   EXPECT_EQ(result.output,
-            "data/a.ini:3: error: QuestionNumber=0: a set needs at least 1 question (error 0106)\n"
+            "data/a.ini:3: error: QuestionNumber=0: a set asks for 1 to 8388608 questions (error 0106)\n"
             "kanaflow-check: 1 set, 1 error, 0 warnings\n");
   EXPECT_EQ(result.exitCode, 1);
 }

@@ -251,6 +251,29 @@ TEST(QuestionLibraryTest, CollectingScanRecordsBadSetsAndGoesOn) {
   EXPECT_EQ(SetFatalErrorHandler(before), before);
 }
 
+TEST(QuestionLibraryTest, ASetWhosePathIsTooLongIsLeftOut) {
+  // Kanji keep the names short on disk (UTF-8 on Linux, UTF-16 on Windows)
+  // while the CP932 path grows past what a record holds.
+  std::string folderName, fileName;
+  for (int i = 0; i < 80; ++i) folderName += "漢";
+  for (int i = 0; i < 44; ++i) fileName += "字";
+  const std::string longPath = "./data/" + folderName + "/" + fileName + ".ini";
+  ASSERT_GT(longPath.size(), kSettingPathBytes);
+  TempFolder folder;
+  folder.Write("data/a.ini", Titled("good"));
+  folder.Write("data/" + folderName + "/" + fileName + ".ini", Titled("long"));
+  folder.Write("data/" + folderName + "/b.ini", Titled("short"));
+  const ScopedCurrentDirectory inside(folder.path());
+
+  const std::vector<Listing> expected = {{"分類項目なし", "./data/", {"./data/a.ini"}},
+                                         {folderName, "./data/" + folderName, {"./data/" + folderName + "/b.ini"}}};
+  ExpectListing(ScanQuestionLibrary(), expected);
+  const CollectedLibrary collected = ScanQuestionLibraryCollectingErrors();
+  ExpectListing(collected.categories, expected);
+  EXPECT_TRUE(collected.failures.empty());
+  EXPECT_EQ(collected.leftOut, std::vector<std::string>{longPath});
+}
+
 TEST(QuestionLibraryTest, CollectFatalErrorReturnsTheReportOrNothing) {
   EXPECT_FALSE(CollectFatalError([] {}).has_value());
   const auto report = CollectFatalError([] { ReportFatalError(FatalError::NoQuestionSet, {"情報行"}); });

@@ -96,16 +96,44 @@ TEST_F(QuestionSetTest, MissingQuestionFileIsFatal0101) {
   EXPECT_NE(raised.text.find("情報\nファイル名：nowhere.txt\nカレントディレクトリ："), std::string::npos);
 }
 
-TEST_F(QuestionSetTest, ACountTooLargeToHoldGivesTheExceptionBox) {
-  for (const char* count : {"2147483647", "100000000"}) {
+TEST_F(QuestionSetTest, ACountAboveTheMostQuestionsIs0106) {
+  for (const char* count : {"8388609", "2147483647"}) {
     folder_.Write("data/a.ini", std::string("[TypingQuesitonSetup]\nQuestionNumber=") + count +
                                     "\nQuestionFileName=#q.txt\n");
     folder_.Write("data/q.txt", "犬\nいぬ\n");
     CQuestionSet set("./data/a.ini");
     const auto raised = ExpectFatal([&] { set.LoadQuestions(SpellingPreferences()); });
-    EXPECT_EQ(raised.number, 0) << count;
-    EXPECT_EQ(raised.text, "問題ファイルの読み込みで例外が発生しました。\n終了します。");
+    EXPECT_EQ(raised.number, 106) << count;
+    EXPECT_NE(raised.text.find(std::string("キー名：QuestionNumber\n値：") + count + "\n"), std::string::npos);
   }
+}
+
+TEST_F(QuestionSetTest, TheMostQuestionsOverAShortFileShareOneSubstitute) {
+  const CQuestionSet set = Load("8388608", "犬\nいぬ\n猫\n");
+  ASSERT_EQ(set.questionCount(), 8388608);
+  EXPECT_LE(set.storedQuestions(), 3) << "the questions past the file's end are not held one by one";
+  EXPECT_EQ(set.GetQuestion(0).text, "犬");
+  for (const int index : {1, 2, 4096, 8388607}) {
+    const Question question = set.GetQuestion(index);
+    EXPECT_EQ(question.text, kSubstituteText) << index;
+    EXPECT_EQ(question.romaji, kSubstituteRomaji) << index;
+  }
+  EXPECT_EQ(set.GetQuestion(1).reading, "") << "猫 has no reading line";
+}
+
+TEST_F(QuestionSetTest, AFileIsReadUpToTheLimitAndALineItCutsIsDropped) {
+  // Pairs of 6 bytes: the limit falls inside the reading line of the pair
+  // after the last whole one.
+  const std::size_t wholePairs = kMaxQuestionFileBytes / 6;
+  ASSERT_GT(kMaxQuestionFileBytes % 6, 3u) << "the text line of the cut pair fits";
+  std::string file;
+  for (std::size_t i = 0; i <= wholePairs + 10; ++i) file += "ab\ncd\n";
+  const int cutPair = static_cast<int>(wholePairs);
+  const CQuestionSet set = Load(std::to_string(cutPair + 5), file);
+  EXPECT_EQ(set.GetQuestion(cutPair - 1).reading, "cd");
+  EXPECT_EQ(set.GetQuestion(cutPair).reading, "") << "not the part of \"cd\" before the limit";
+  EXPECT_EQ(set.GetQuestion(cutPair).text, kSubstituteText);
+  EXPECT_EQ(set.GetQuestion(cutPair + 4).text, kSubstituteText);
 }
 
 TEST_F(QuestionSetTest, WindowsSeparatorsInFileNamesWork) {

@@ -179,6 +179,24 @@ TEST(WaveSoundTest, FileThatIsNoWholeWaveIsKeptButNotPlayed) {
   EXPECT_TRUE(player.calls.empty()) << "the player would read past the end of the block";
 }
 
+TEST(WaveSoundTest, AWaveLargerThanTheLimitIsSilentAndOneAtTheLimitPlays) {
+  for (const std::size_t size : {kMaxWaveFileBytes, kMaxWaveFileBytes + 2}) {
+    std::string chunks;
+    AppendChunk(chunks, "fmt ", PcmFormat());
+    const std::size_t headers = 12 + chunks.size() + 8;
+    AppendChunk(chunks, "data", std::string(size - headers, '\x80'));
+    const std::string wave = Riff(chunks);
+    ASSERT_EQ(wave.size(), size);
+    const TempFile file(wave);
+    RecordingWavePlayer player;
+    CWaveSound sound(file.cp932Path(), player);
+    sound.Play();
+    const bool fits = size <= kMaxWaveFileBytes;
+    EXPECT_EQ(sound.HasData(), fits) << size;
+    EXPECT_EQ(player.calls.size(), fits ? 1u : 0u) << size;
+  }
+}
+
 TEST(WaveSoundTest, DestroyingTheSoundThatPlaysStopsThePlayerFirst) {
   const TempFile file(TinyWave());
   RecordingWavePlayer player;

@@ -4,6 +4,8 @@
 
 #include "platform/cp932.h"
 #include "platform/profile_text.h"
+#include "platform/number_text.h"
+#include "questions/question_set.h"
 #include "questions/question_setting_data.h"
 #include "settings/software_setting_data.h"
 
@@ -52,7 +54,8 @@ Finding ReportFinding(const SetFileText& set, const FatalErrorReport& report) {
       return KeyFinding(set, InformationValue(report.text, kKeyLabel));
     case FatalError::QuestionCountOutOfRange:
       return set.At("QuestionNumber", Severity::Error, "question-count",
-                    "QuestionNumber=" + count + ": a set needs at least 1 question (error 0106)");
+                    "QuestionNumber=" + count + ": a set asks for 1 to " + DecimalText(kMaxQuestionCount) +
+                        " questions (error 0106)");
     case FatalError::QuestionFileNotOpened:
       return set.At(
           "QuestionFileName", Severity::Error, "question-file-missing",
@@ -62,7 +65,7 @@ Finding ReportFinding(const SetFileText& set, const FatalErrorReport& report) {
   }
   if (report.number == 0) {
     return set.At("QuestionNumber", Severity::Error, "question-read-failure",
-                  "QuestionNumber=" + count + ": too many questions to hold; the program ends while reading them");
+                  "the program ran out of memory while reading the questions and ends");
   }
   // No loader raises anything else; should one ever, its box is shown whole.
   return {set.path(), 0, Severity::Error, "fatal-error", "error " + NumberText(report.number) + ": " + report.text};

@@ -7,7 +7,9 @@
 #include "kanaflow-check/question_checks.h"
 #include "kanaflow-check/set_checks.h"
 #include "platform/file_system.h"
+#include "platform/number_text.h"
 #include "platform/profile_text.h"
+#include "questions/question_file.h"
 #include "questions/question_library.h"
 #include "questions/question_set.h"
 #include "settings/software_setting_data.h"
@@ -42,10 +44,10 @@ void CheckLoadedSet(const SetFileText& text, CQuestionSet& set, const SpellingPr
     AddSetFailure(text, *failure, report.findings);
     return;
   }
-  const std::string bytes = ReadWholeFile(set.values().questionFileName).value_or("");
+  const QuestionFileBytes file = ReadQuestionFile(set.values().questionFileName).value_or(QuestionFileBytes());
   report.summary = Summarise(set);
   report.loaded = true;
-  AddQuestionWarnings(text, set, bytes, preferences, report.summary, report.findings);
+  AddQuestionWarnings(text, set, file, preferences, report.summary, report.findings);
 }
 
 SetReport CheckSet(const std::string& path, const std::string& category, const SetLoadFailure* scanFailure,
@@ -92,6 +94,13 @@ Finding NoQuestionSet() {
                  : "no ./data folder: the program finds no question set (error 0105)"};
 }
 
+Finding LeftOut(const std::string& path) {
+  return {path, 0, Severity::Warning, "set-left-out",
+          "the path is " + DecimalText(static_cast<std::int64_t>(path.size())) + " bytes long, more than the " +
+              DecimalText(static_cast<std::int64_t>(kSettingPathBytes)) +
+              " the program holds: the set is left out of the library (shorten the folder or file name)"};
+}
+
 }  // namespace
 
 int CheckReport::CountOf(Severity severity) const {
@@ -108,6 +117,7 @@ CheckReport CheckWorkingFolder() {
   const SpellingPreferences preferences = CheckSettings(report.general);
   CheckSettingsEncoding(report.general);
   const CollectedLibrary library = ScanQuestionLibraryCollectingErrors();
+  for (const std::string& path : library.leftOut) report.general.push_back(LeftOut(path));
   if (library.categories.empty()) report.general.push_back(NoQuestionSet());
   for (const QuestionCategory& category : library.categories) {
     for (const ListedSet& set : SetsOf(category, library.failures)) {

@@ -1,5 +1,6 @@
 #include "kanaflow-check/question_checks.h"
 
+#include <algorithm>
 #include <string>
 
 #include "kanaflow-check/reading_analysis.h"
@@ -36,7 +37,8 @@ class QuestionWarnings {
                    const SetSummary& summary, std::vector<Finding>& findings)
       : set_(set), questions_(questions), preferences_(preferences), summary_(summary), findings_(findings) {}
 
-  void Read(std::string_view bytes) {
+  void Read(const QuestionFileBytes& file) {
+    const std::string_view bytes = file.bytes;
     const std::size_t available = LineCount(bytes);
     const std::int32_t count = questions_.questionCount();
     QuestionLineReader reader(bytes);
@@ -53,7 +55,7 @@ class QuestionWarnings {
       CheckQuestion(lines);
       if (stopped) return;
     }
-    if (available < 2 * static_cast<std::size_t>(count)) AddShortFile(available, count);
+    if (available < 2 * static_cast<std::size_t>(count)) AddShortFile(available, count, file.cut);
   }
 
  private:
@@ -126,16 +128,27 @@ class QuestionWarnings {
             DecimalText(static_cast<std::int64_t>(kEditBoxTextBytes)) + " bytes)");
   }
 
-  void AddShortFile(std::size_t available, std::int32_t count) {
+  // `cut`: the lines ran out at the read limit, not at the end of the file.
+  void AddShortFile(std::size_t available, std::int32_t count, bool cut) {
     const std::int64_t first = static_cast<std::int64_t>(available / 2) + 1;
     const std::string which = first == count
                                   ? "question " + DecimalText(count) + " becomes"
                                   : "questions " + DecimalText(first) + " to " + DecimalText(count) + " become";
-    findings_.push_back(set_.At(
-        "QuestionNumber", Severity::Warning, "short-file",
+    const std::string file = Quoted(questions_.values().questionFileName);
+    const std::string lines = DecimalText(static_cast<std::int64_t>(available));
+    const std::string asked =
         "QuestionNumber=" + DecimalText(count) + " asks for " + DecimalText(2 * static_cast<std::int64_t>(count)) +
-            " lines, but " + Quoted(questions_.values().questionFileName) + " has " +
-            DecimalText(static_cast<std::int64_t>(available)) + ": " + which + " the substitute question"));
+        " lines, but ";
+    const std::string outcome = ": " + which + " the substitute question";
+    if (cut) {
+      findings_.push_back(set_.At("QuestionNumber", Severity::Warning, "file-too-large",
+                                  asked + "the program reads only the first " +
+                                      DecimalText(static_cast<std::int64_t>(kMaxQuestionFileBytes)) + " bytes of " +
+                                      file + ", which hold " + lines + " whole lines" + outcome));
+      return;
+    }
+    findings_.push_back(set_.At("QuestionNumber", Severity::Warning, "short-file",
+                                asked + file + " has " + lines + outcome));
   }
 
   void Add(int line, const char* code, std::string message) {
@@ -156,9 +169,13 @@ SetSummary Summarise(const CQuestionSet& questions) {
   summary.title = questions.values().title;
   summary.questions = questions.questionCount();
   summary.suitsBasic = summary.suitsHiragana = summary.questions > 0;
-  for (int i = 0; i < questions.questionCount(); ++i) {
+  // The questions past the stored ones repeat the last: each is looked at
+  // once, and its keystrokes counted as often as it is asked.
+  const int stored = std::min(questions.storedQuestions(), questions.questionCount());
+  for (int i = 0; i < stored; ++i) {
     const Question& question = questions.questionAt(i);
-    summary.keystrokes += static_cast<std::int64_t>(question.romaji.size());
+    const std::int64_t asked = i == stored - 1 ? questions.questionCount() - i : 1;
+    summary.keystrokes += asked * static_cast<std::int64_t>(question.romaji.size());
     summary.suitsBasic = summary.suitsBasic && !question.romaji.empty() && IsTypeable(question.romaji);
     summary.suitsHiragana = summary.suitsHiragana && IsPlainHiragana(question.reading);
     summary.suitsKanjiKana = summary.suitsKanjiKana || (!IsSubstitute(question) && HoldsKanji(question.text));
@@ -166,10 +183,10 @@ SetSummary Summarise(const CQuestionSet& questions) {
   return summary;
 }
 
-void AddQuestionWarnings(const SetFileText& set, const CQuestionSet& questions, std::string_view fileBytes,
+void AddQuestionWarnings(const SetFileText& set, const CQuestionSet& questions, const QuestionFileBytes& file,
                          const SpellingPreferences& preferences, const SetSummary& summary,
                          std::vector<Finding>& findings) {
-  QuestionWarnings(set, questions, preferences, summary, findings).Read(fileBytes);
+  QuestionWarnings(set, questions, preferences, summary, findings).Read(file);
 }
 
 }  // namespace kanaflow::check

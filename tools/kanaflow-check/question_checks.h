@@ -8,6 +8,7 @@
 
 #include "kanaflow-check/finding.h"
 #include "kanaflow-check/set_file_text.h"
+#include "questions/question_file.h"
 #include "questions/question_set.h"
 #include "settings/spelling_preferences.h"
 
@@ -18,9 +19,10 @@ namespace kanaflow::check {
 // reason to call the set a kanji-kana set.
 SetSummary Summarise(const CQuestionSet& questions);
 
-// `fileBytes` is the question file the questions were loaded from. The
-// edit-box warnings are given for the modes that `summary` says the set suits.
-void AddQuestionWarnings(const SetFileText& set, const CQuestionSet& questions, std::string_view fileBytes,
+// `file` is the part of the question file the questions were loaded from.
+// The edit-box warnings are given for the modes that `summary` says the set
+// suits.
+void AddQuestionWarnings(const SetFileText& set, const CQuestionSet& questions, const QuestionFileBytes& file,
                          const SpellingPreferences& preferences, const SetSummary& summary,
                          std::vector<Finding>& findings);
 
