@@ -17,6 +17,7 @@ enum Group : std::uint32_t {
   kDigits,
   kLetters,
   kGreek,
+  kCyrillic,
   kKana,
   kUserDefined,
   kKanji,
@@ -41,7 +42,7 @@ constexpr std::uint8_t kFullWidth = 0xC5;
 constexpr std::uint8_t kPlainKana = 0x03, kRepeated = 0x04, kLengthened = 0x05;
 // Voicing and case levels.
 constexpr std::uint8_t kPlain = 0x02, kVoiced = 0x03, kHalfVoiced = 0x04, kVoicedMark = 0x05, kHalfVoicedMark = 0x06;
-constexpr std::uint8_t kUpperCase = 0x10, kWide = 0x01;
+constexpr std::uint8_t kUpperCase = 0x10, kWide = 0x01, kCircled = 0x06;
 
 // A kana's sound is its place in the table of five vowels per row: あ 0,
 // か 5, ... わ 45, ゐ 46, ゑ 48, を 49, ん 50.
@@ -216,16 +217,22 @@ std::optional<std::uint32_t> SymbolPlace(std::uint16_t code) {
     const std::uint16_t listed = cp932::CharLength(kSymbolOrder, pos) == 2
                                      ? cp932::DoubleByteCodeAt(kSymbolOrder, pos)
                                      : static_cast<unsigned char>(kSymbolOrder[pos]);
-    if (listed == code) return place;
+    if (cp932::PreferredCode(listed) == code) return place;
   }
   return std::nullopt;
+}
+
+// A hyphen or apostrophe counts only on the last level, by its place (a
+// later one sorts first) and its kind: - before － before ‐.
+void AddIgnored(SortKey& key, std::uint32_t kind) {
+  key.ignored.emplace_back(0xFFFFFF - static_cast<std::uint32_t>(key.primary.size()), kind);
 }
 
 // ASCII, and the full-width forms folded onto it.
 void AddAscii(SortKey& key, unsigned char c, bool wide) {
   const std::uint8_t width = wide ? kWide : 0;
   if (c == '-' || c == '\'') {
-    key.ignored.emplace_back(0xFFFFFF - static_cast<std::uint32_t>(key.primary.size()), c);
+    AddIgnored(key, c * 4u + width);
   } else if (c >= '0' && c <= '9') {
     AddWeight(key, Weight(kDigits, c), kPlain + width);
   } else if (c >= 'a' && c <= 'z') {
@@ -237,9 +244,28 @@ void AddAscii(SortKey& key, unsigned char c, bool wide) {
   }  // control characters carry no weight
 }
 
+// NEC's numerals sort with the digits: ①..⑨ as 1..9 (circled), ⑩..⑳ after
+// 9, then the Roman numerals (lower case first), then ∞.
+bool AddNumeral(SortKey& key, std::uint16_t code) {
+  if (code >= 0x8740 && code <= 0x8748) {
+    AddWeight(key, Weight(kDigits, '1' + code - 0x8740u), kCircled);
+  } else if (code >= 0x8749 && code <= 0x8753) {
+    AddWeight(key, Weight(kDigits, 0x40u + code - 0x8749));
+  } else if (code >= 0xFA40 && code <= 0xFA49) {
+    AddWeight(key, Weight(kDigits, 0x60u + code - 0xFA40));
+  } else if (code >= 0x8754 && code <= 0x875D) {
+    AddWeight(key, Weight(kDigits, 0x60u + code - 0x8754), kPlain + kUpperCase);
+  } else if (code == 0x8187) {
+    AddWeight(key, Weight(kDigits, 0x70));
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void AddDoubleByte(SortKey& key, std::uint16_t code) {
   if (code == 0x815D) {  // ‐ is a hyphen
-    AddAscii(key, '-', true);
+    AddIgnored(key, '-' * 4u + 2);
     return;
   }
   const std::optional<unsigned char> narrow = cp932::HalfWidthForm(code);
@@ -247,12 +273,18 @@ void AddDoubleByte(SortKey& key, std::uint16_t code) {
     AddAscii(key, *narrow, true);
   } else if (const std::optional<Kana> kana = FullWidthKanaOf(code)) {
     AddKana(key, *kana, kana->sound, kana->voicing, kPlainKana);
+  } else if (AddNumeral(key, code)) {
+    return;
   } else if (code >= 0x839F && code <= 0x83D6) {  // Greek: Α..Ω, then α..ω
     const bool upper = code <= 0x83B6;
     AddWeight(key, Weight(kGreek, upper ? code - 0x839F : code - 0x83BF), upper ? kPlain + kUpperCase : kPlain);
+  } else if (code >= 0x8440 && code <= 0x8491 && code != 0x847F) {  // Cyrillic: А..Я, then а..я
+    const bool upper = code <= 0x8460;
+    const int place = upper ? code - 0x8440 : code - 0x8470 - (code > 0x847F ? 1 : 0);
+    AddWeight(key, Weight(kCyrillic, static_cast<std::uint32_t>(place)), upper ? kPlain + kUpperCase : kPlain);
   } else if (code >= 0xF040 && code <= 0xF9FC) {
     AddWeight(key, Weight(kUserDefined, code));
-  } else if (code >= 0x889F) {
+  } else if ((code >= 0x889F && !(code >= 0xFA40 && code <= 0xFA5B)) || code == 0x8157) {  // kanji, 仝 first
     AddWeight(key, Weight(kKanji, code));
   } else if (code == 0x8158) {  // 々
     AddWeight(key, Weight(kUnsorted, 0));

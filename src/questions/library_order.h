@@ -11,7 +11,7 @@ namespace kanaflow {
 // levels, each deciding only where all earlier ones found the names equal:
 //
 // 1. Sound or letter, over the whole name (a name that is the start of the
-//    other comes first): symbols, digits, Latin letters, Greek letters, kana
+//    other comes first): symbols, digits, Latin, Greek and Cyrillic letters, kana
 //    in the order of the kana table (hiragana, katakana, small and half-width
 //    kana of one sound together; ー takes the vowel of the kana before it, ゝ
 //    repeats it), then kanji in JIS order. Hyphens and apostrophes carry no

@@ -47,6 +47,10 @@ TEST(LibraryOrderTest, ComparesAsTheWordSortOfTheJapaneseLocale) {
       {"かあ", "かー", -1},  // ー is the vowel before it, sorted after it
       {"かー", "かい", -1},
       {"ん", "亜", -1},   // kana before kanji
+      {"1", "①", -1},     // circled digits sort as their digit
+      {"①", "2", -1},
+      {"9", "⑩", -1},     // and from ⑩ on after 9
+      {"\xED\x40", "\xFA\x5C", 0},  // NEC's copy of an IBM kanji is the same kanji
       {"a", "Ａ", -1},  // full-width A: an upper-case a
       {"A", "Ａ", -1},  // half width before full width
       {"Ａ", "b", -1},
