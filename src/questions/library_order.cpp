@@ -13,7 +13,8 @@ namespace {
 
 // Primary weights: the group in the high bits, the place within it below.
 enum Group : std::uint32_t {
-  kSymbols = 1,
+  kAfterHyphen = 1,  // ー, ゝ or 々 after a hyphen or apostrophe
+  kSymbols,
   kDigits,
   kLetters,
   kGreek,
@@ -41,7 +42,10 @@ constexpr std::uint8_t kHiraganaType = 0xE4;
 constexpr std::uint8_t kFullWidth = 0xC5;
 constexpr std::uint8_t kPlainKana = 0x03, kRepeated = 0x04, kLengthened = 0x05;
 // Voicing and case levels.
-constexpr std::uint8_t kPlain = 0x02, kVoiced = 0x03, kHalfVoiced = 0x04, kVoicedMark = 0x05, kHalfVoicedMark = 0x06;
+constexpr std::uint8_t kPlain = 0x02, kVoiced = 0x03, kHalfVoiced = 0x04;
+// A separate ゛ or ゜ adds to the voicing of the character before it; at the
+// start of a name it stands alone with this voicing.
+constexpr std::uint8_t kVoicedMark = 0x03, kHalfVoicedMark = 0x04;
 constexpr std::uint8_t kUpperCase = 0x10, kWide = 0x01, kCircled = 0x06;
 
 // A kana's sound is its place in the table of five vowels per row: あ 0,
@@ -135,7 +139,7 @@ struct Character {
   bool twoBytes;
 };
 
-enum class KanaMark { None, VoicedMark, HalfVoicedMark, LongVowel, Repeat, VoicedRepeat };
+enum class KanaMark { None, VoicedMark, HalfVoicedMark, LongVowel, Repeat, VoicedRepeat, KanjiRepeat };
 
 KanaMark KanaMarkOf(const Character& c) {
   switch (c.code) {
@@ -144,6 +148,7 @@ KanaMark KanaMarkOf(const Character& c) {
     case 0x815B: case 0xB0: return KanaMark::LongVowel;         // ー ｰ
     case 0x8154: case 0x8152: return KanaMark::Repeat;          // ゝ ヽ
     case 0x8155: case 0x8153: return KanaMark::VoicedRepeat;    // ゞ ヾ
+    case 0x8158: return KanaMark::KanjiRepeat;                  // 々
     default: return KanaMark::None;
   }
 }
@@ -155,6 +160,7 @@ struct SortKey {
   std::vector<std::uint8_t> small, marks, katakana, width;  // one per kana
   std::vector<std::pair<std::uint32_t, std::uint32_t>> ignored;  // hyphens and apostrophes
   std::optional<Kana> lastKana;
+  std::uint32_t lastPrimary = 0;  // what ー, ゝ and 々 repeat after a character other than kana
 };
 
 void AddWeight(SortKey& key, std::uint32_t primary, std::uint8_t caseAndWidth = kPlain) {
@@ -162,6 +168,17 @@ void AddWeight(SortKey& key, std::uint32_t primary, std::uint8_t caseAndWidth = 
   key.voicing.push_back(kPlain);
   key.caseAndWidth.push_back(caseAndWidth);
   key.lastKana.reset();
+  key.lastPrimary = primary;
+}
+
+// ー, ゝ and 々 after anything but kana repeat the character before them; at
+// the start of a name they sort after everything and take no voicing mark.
+void AddRepeat(SortKey& key) {
+  if (key.lastPrimary != 0) {
+    AddWeight(key, key.lastPrimary);
+  } else {
+    key.primary.push_back(Weight(kUnsorted, 0));
+  }
 }
 
 void AddKana(SortKey& key, const Kana& kana, int sound, std::uint8_t voicing, std::uint8_t mark) {
@@ -173,40 +190,43 @@ void AddKana(SortKey& key, const Kana& kana, int sound, std::uint8_t voicing, st
   key.katakana.push_back(kana.katakana ? kMarked : kHiraganaType);
   key.width.push_back(kana.halfWidth ? kMarked : kFullWidth);
   key.lastKana = kana;
+  key.lastPrimary = key.primary.back();
 }
 
-// ゛ and ゜ voice the kana before them; ー and ゝ stand for it. Without a kana
-// before them the voicing marks count for nothing and the others sort last.
+void AddVoicingMark(SortKey& key, std::uint8_t voicing) {
+  if (key.voicing.empty()) {
+    key.voicing.push_back(voicing);
+    key.caseAndWidth.push_back(kPlain);
+  } else {
+    key.voicing.back() = static_cast<std::uint8_t>(key.voicing.back() + voicing);
+  }
+}
+
+// ゛ and ゜ voice the character before them; ー, ゝ and 々 stand for the kana
+// before them.
 bool AddKanaMark(SortKey& key, const Character& c) {
   const KanaMark mark = KanaMarkOf(c);
   if (mark == KanaMark::None) return false;
-  const std::optional<Kana> before = key.lastKana;
-  if (!before) {
-    if (mark == KanaMark::LongVowel || mark == KanaMark::Repeat || mark == KanaMark::VoicedRepeat) {
-      AddWeight(key, Weight(kUnsorted, 0));
-    }
+  if (mark == KanaMark::VoicedMark || mark == KanaMark::HalfVoicedMark) {
+    AddVoicingMark(key, mark == KanaMark::VoicedMark ? kVoicedMark : kHalfVoicedMark);
     return true;
   }
-  switch (mark) {
-    case KanaMark::VoicedMark: key.voicing.back() = kVoicedMark; break;
-    case KanaMark::HalfVoicedMark: key.voicing.back() = kHalfVoicedMark; break;
-    case KanaMark::LongVowel: {
-      Kana lengthened = *before;
-      lengthened.halfWidth = c.code == 0xB0;
-      const int vowel = before->sound == kSoundN ? kSoundN : before->sound % 5;
-      AddKana(key, lengthened, vowel, kPlain, kLengthened);
-      break;
-    }
-    case KanaMark::Repeat:
-    case KanaMark::VoicedRepeat: {
-      Kana repeated = *before;
-      repeated.small = false;
-      repeated.katakana = c.code == 0x8152 || c.code == 0x8153;
-      repeated.halfWidth = false;
-      AddKana(key, repeated, before->sound, mark == KanaMark::VoicedRepeat ? kVoiced : kPlain, kRepeated);
-      break;
-    }
-    case KanaMark::None: break;
+  const std::optional<Kana> before = key.lastKana;
+  if (!before) {
+    AddRepeat(key);
+  } else if (mark == KanaMark::LongVowel) {
+    Kana lengthened = *before;
+    lengthened.halfWidth = c.code == 0xB0;
+    const int vowel = before->sound == kSoundN ? kSoundN : before->sound % 5;
+    AddKana(key, lengthened, vowel, kPlain, kLengthened);
+  } else {
+    // The repeat takes the kana's type and width; 々 counts as a marked one.
+    Kana repeated = *before;
+    repeated.small = false;
+    const std::uint8_t voicing = mark == KanaMark::VoicedRepeat  ? kVoiced
+                                 : mark == KanaMark::KanjiRepeat ? kPlain + kVoicedMark
+                                                                 : kPlain;
+    AddKana(key, repeated, before->sound, voicing, kRepeated);
   }
   return true;
 }
@@ -226,6 +246,8 @@ std::optional<std::uint32_t> SymbolPlace(std::uint16_t code) {
 // later one sorts first) and its kind: - before － before ‐.
 void AddIgnored(SortKey& key, std::uint32_t kind) {
   key.ignored.emplace_back(0xFFFFFF - static_cast<std::uint32_t>(key.primary.size()), kind);
+  key.lastKana.reset();
+  key.lastPrimary = Weight(kAfterHyphen, kind);
 }
 
 // ASCII, and the full-width forms folded onto it.
@@ -286,8 +308,6 @@ void AddDoubleByte(SortKey& key, std::uint16_t code) {
     AddWeight(key, Weight(kUserDefined, code));
   } else if ((code >= 0x889F && !(code >= 0xFA40 && code <= 0xFA5B)) || code == 0x8157) {  // kanji, 仝 first
     AddWeight(key, Weight(kKanji, code));
-  } else if (code == 0x8158) {  // 々
-    AddWeight(key, Weight(kUnsorted, 0));
   } else {
     const std::optional<std::uint32_t> place = SymbolPlace(code);
     AddWeight(key, Weight(kSymbols, place ? *place : 0x10000 + code), narrow ? kPlain + kWide : kPlain);

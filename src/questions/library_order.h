@@ -14,10 +14,11 @@ namespace kanaflow {
 //    other comes first): symbols, digits, Latin, Greek and Cyrillic letters, kana
 //    in the order of the kana table (hiragana, katakana, small and half-width
 //    kana of one sound together; ー takes the vowel of the kana before it, ゝ
-//    repeats it), then kanji in JIS order. Hyphens and apostrophes carry no
-//    weight here, control characters none at all.
+//    and 々 repeat it), then kanji in JIS order. NEC's circled and Roman
+//    numerals sort with the digits. Hyphens and apostrophes carry no weight
+//    here, control characters none at all.
 // 2. Voicing: plain before voiced (が) before half-voiced (ぱ); a separate ゛ or
-//    ゜ after the voiced forms.
+//    ゜ adds to the voicing of the character before it.
 // 3. Case and width of letters, digits and symbols: lower case first, the
 //    half-width form first.
 // 4. Kana: small before large, then ー and ゝ after the kana they stand for,
