@@ -88,9 +88,47 @@ constexpr HalfWidthPair kHalfWidthKana[] = {
     {0x8393, 0xDD}, {0x814A, 0xDE}, {0x814B, 0xDF},
 };
 
+// Position of a two-byte code among all codes, counting 188 trail bytes per
+// lead byte (0x40..0xFC without 0x7F), so that runs of codes that cross a
+// lead byte can be shifted as one.
+constexpr int CodeIndex(std::uint16_t code) {
+  const int trail = code & 0xFF;
+  return (code >> 8) * 188 + trail - 0x40 - (trail > 0x7F ? 1 : 0);
+}
+
+constexpr std::uint16_t CodeAtIndex(int index) {
+  const int trail = index % 188 + 0x40;
+  return static_cast<std::uint16_t>((index / 188) << 8 | (trail >= 0x7F ? trail + 1 : trail));
+}
+
+struct CodePair {
+  std::uint16_t duplicate;
+  std::uint16_t preferred;
+};
+
+// Single duplicates; the runs are handled in PreferredCode.
+constexpr CodePair kDuplicates[] = {
+    {0x8790, 0x81E0}, {0x8791, 0x81DF}, {0x8792, 0x81E7}, {0x8795, 0x81E3}, {0x8796, 0x81DB},  // ≒≡∫√⊥
+    {0x8797, 0x81DA}, {0x879A, 0x81E6}, {0x879B, 0x81BF}, {0x879C, 0x81BE},                    // ∠∵∩∪
+    {0xFA54, 0x81CA}, {0xFA58, 0x878A}, {0xFA59, 0x8782}, {0xFA5A, 0x8784}, {0xFA5B, 0x81E6},  // ￢㈱№℡∵
+    {0xEEF9, 0x81CA}, {0xEEFA, 0xFA55}, {0xEEFB, 0xFA56}, {0xEEFC, 0xFA57},                    // ￢￤＇＂
+};
+
 }  // namespace
 
+std::uint16_t PreferredCode(std::uint16_t code) {
+  // NEC's selection lists the IBM kanji 0xFA5C..0xFC4B in the same order.
+  if (code >= 0xED40 && code <= 0xEEEC) return CodeAtIndex(CodeIndex(code) - CodeIndex(0xED40) + CodeIndex(0xFA5C));
+  if (code >= 0xEEEF && code <= 0xEEF8) return static_cast<std::uint16_t>(code - 0xEEEF + 0xFA40);  // ⅰ..ⅹ
+  if (code >= 0xFA4A && code <= 0xFA53) return static_cast<std::uint16_t>(code - 0xFA4A + 0x8754);  // Ⅰ..Ⅹ
+  for (const CodePair& pair : kDuplicates) {
+    if (pair.duplicate == code) return pair.preferred;
+  }
+  return code;
+}
+
 std::optional<unsigned char> HalfWidthForm(std::uint16_t code) {
+  code = PreferredCode(code);
   if (code >= 0x824F && code <= 0x8258) return static_cast<unsigned char>('0' + code - 0x824F);
   if (code >= 0x8260 && code <= 0x8279) return static_cast<unsigned char>('A' + code - 0x8260);
   if (code >= 0x8281 && code <= 0x829A) return static_cast<unsigned char>('a' + code - 0x8281);

@@ -52,8 +52,17 @@ std::uint16_t HiraganaToKatakana(std::uint16_t code);
 // The whole text with every hiragana replaced by its katakana.
 std::string ToKatakana(std::string_view text);
 
+// The code a character is written with when it comes back from Unicode, for
+// a code whose character code page 932 holds twice: NEC's row 13 repeats some
+// symbols of row 2, the IBM extensions repeat NEC's Roman numerals and a few
+// symbols, and NEC's selection of the IBM extensions (0xED40..0xEEFC)
+// repeats all of them. Text typed through the platform always arrives in the
+// preferred code. Any other code is returned unchanged.
+std::uint16_t PreferredCode(std::uint16_t code);
+
 // The one-byte half-width form of a two-byte character, following the Unicode
-// halfwidth and fullwidth forms: full-width ASCII gives ASCII, full-width
+// halfwidth and fullwidth forms (a duplicate code has the form of its
+// preferred one): full-width ASCII gives ASCII, full-width
 // katakana without a voicing mark gives half-width katakana. Characters whose
 // half-width form is not a single byte (kanji, hiragana, ガ) have none.
 std::optional<unsigned char> HalfWidthForm(std::uint16_t code);

@@ -7,125 +7,19 @@
 
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "questions/library_order.h"
 
 namespace kanaflow {
 namespace {
-
-// The library order is the order of the platform's lstrcmpA under the
-// Japanese locale, a "word sort" in several passes:
-//
-// 1. Characters by their primary weight, over the whole string (a string
-//    that is a prefix of the other comes first): symbols, then digits, then
-//    letters without regard to case, then kana, kanji and anything else.
-//    Hyphen and apostrophe carry no primary weight ("coop" and "co-op" stay
-//    together), and control characters no weight at all.
-// 2. Case: at the first letter whose case differs, lower case comes first.
-// 3. Width: a full-width letter, digit or symbol has the primary weight of
-//    its ASCII form; at the first difference the half-width one comes first.
-// 4. Hyphens and apostrophes: the string without them, or with them later
-//    in the string, comes first.
-//
-// What is not the platform's: symbols among themselves follow the order we
-// know from its default table (below), and kana and kanji, half-width kana
-// included, follow their CP932 codes rather than the gojūon order, which
-// keeps hiragana before katakana before kanji. File and folder names of a
-// question library are ordered the same way on every system.
-constexpr std::string_view kSymbolOrder = " !\"#$%&()*,./:;?@[\\]^_`{|}~+<=>";
-
-enum Group : std::uint32_t { kSymbols = 1, kDigits = 2, kLetters = 3, kOthers = 4 };
-
-struct SortKey {
-  std::vector<std::uint32_t> primary;
-  std::vector<std::uint8_t> upperCase;                           // per primary weight: 1 for an upper-case letter
-  std::vector<std::uint8_t> fullWidth;                           // per primary weight: 1 for a full-width form
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> special;  // (position, character)
-};
-
-constexpr std::uint32_t Weight(Group group, std::uint32_t value) { return group << 16 | value; }
-
-// Adds one ASCII character: a hyphen or apostrophe to the last pass only, a
-// control character not at all.
-void AddAscii(SortKey& key, unsigned char c, bool fullWidth) {
-  if (c == '-' || c == '\'') {
-    key.special.emplace_back(static_cast<std::uint32_t>(key.primary.size()), c);
-    return;
-  }
-  std::uint32_t weight = 0;
-  bool upper = false;
-  if (c >= '0' && c <= '9') {
-    weight = Weight(kDigits, c);
-  } else if (c >= 'a' && c <= 'z') {
-    weight = Weight(kLetters, c);
-  } else if (c >= 'A' && c <= 'Z') {
-    weight = Weight(kLetters, c - 'A' + 'a');
-    upper = true;
-  } else if (const std::size_t at = kSymbolOrder.find(static_cast<char>(c)); at != std::string_view::npos) {
-    weight = Weight(kSymbols, static_cast<std::uint32_t>(at));
-  } else {
-    return;  // control characters are ignored
-  }
-  key.primary.push_back(weight);
-  key.upperCase.push_back(upper ? 1 : 0);
-  key.fullWidth.push_back(fullWidth ? 1 : 0);
-}
-
-void AddOther(SortKey& key, std::uint32_t code) {
-  key.primary.push_back(Weight(kOthers, code));
-  key.upperCase.push_back(0);
-  key.fullWidth.push_back(0);
-}
-
-SortKey MakeSortKey(std::string_view text) {
-  SortKey key;
-  key.primary.reserve(text.size());
-  for (std::size_t pos = 0; pos < text.size(); pos = cp932::NextChar(text, pos)) {
-    const auto byte = static_cast<unsigned char>(text[pos]);
-    if (byte == 0) break;  // the end of a C string
-    if (byte < 0x80) {
-      AddAscii(key, byte, false);
-      continue;
-    }
-    const std::uint16_t code = cp932::DoubleByteCodeAt(text, pos);
-    if (code == 0) {
-      AddOther(key, byte);  // half-width kana, or a byte without a character
-      continue;
-    }
-    const std::optional<unsigned char> halfWidth = cp932::HalfWidthForm(code);
-    if (halfWidth && *halfWidth >= 0x20 && *halfWidth < 0x7F) {
-      AddAscii(key, *halfWidth, true);
-    } else {
-      AddOther(key, code);
-    }
-  }
-  return key;
-}
-
-template <typename T>
-int CompareSequences(const std::vector<T>& a, const std::vector<T>& b) {
-  if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end())) return -1;
-  if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end())) return 1;
-  return 0;
-}
-
-int CompareKeys(const SortKey& a, const SortKey& b) {
-  if (const int c = CompareSequences(a.primary, b.primary)) return c;
-  if (const int c = CompareSequences(a.upperCase, b.upperCase)) return c;
-  if (const int c = CompareSequences(a.fullWidth, b.fullWidth)) return c;
-  return CompareSequences(a.special, b.special);
-}
 
 // Puts `items` into library order as inserting them one by one in their
 // present order would: each new item goes before the items equal to it.
 template <typename T, typename PathOf>
 void SortInLibraryOrder(std::vector<T>& items, PathOf pathOf) {
-  std::vector<std::pair<SortKey, T>> keyed;
-  keyed.reserve(items.size());
   // Reversed, a stable sort puts later items before earlier equal ones.
-  for (auto it = items.rbegin(); it != items.rend(); ++it) keyed.emplace_back(MakeSortKey(pathOf(*it)), std::move(*it));
-  std::stable_sort(keyed.begin(), keyed.end(),
-                   [](const auto& a, const auto& b) { return CompareKeys(a.first, b.first) < 0; });
-  items.clear();
-  for (auto& item : keyed) items.push_back(std::move(item.second));
+  std::reverse(items.begin(), items.end());
+  std::stable_sort(items.begin(), items.end(),
+                   [&pathOf](const T& a, const T& b) { return CompareLibraryNames(pathOf(a), pathOf(b)) < 0; });
 }
 
 struct CategoryFiles {
@@ -188,7 +82,7 @@ class ScopedFatalErrorHandler {
 
 }  // namespace
 
-int CompareLibraryPaths(std::string_view a, std::string_view b) { return CompareKeys(MakeSortKey(a), MakeSortKey(b)); }
+int CompareLibraryPaths(std::string_view a, std::string_view b) { return CompareLibraryNames(a, b); }
 
 bool IsQuestionSetFileName(std::string_view name) {
   return name.size() >= 4 && cp932::EqualIgnoringAsciiCase(name.substr(name.size() - 4), ".ini");

@@ -23,9 +23,8 @@ struct QuestionCategory {
   std::vector<CMenuQuestionLoader> entries;  // one per set file, in library order of their paths
 };
 
-// Compares two CP932 paths the way the platform's lstrcmpA does under the
-// Japanese locale: negative, 0 or positive. See question_library.cpp for the
-// rules we follow.
+// Compares two CP932 paths in library order (see library_order.h):
+// negative, 0 or positive.
 int CompareLibraryPaths(std::string_view a, std::string_view b);
 
 // Whether `name` is a question-set file name: it ends in ".ini", in any case.

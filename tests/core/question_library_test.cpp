@@ -37,9 +37,20 @@ TEST(LibraryOrderTest, ComparesAsTheWordSortOfTheJapaneseLocale) {
       {"co-op", "cop", -1},
       {"its", "it's", -1},
       {"it's", "itt", -1},
-      {"z", "あ", -1},   // letters before kana
-      {"あ", "ア", -1},  // kana and kanji by code
-      {"ア", "亜", -1},
+      {"z", "あ", -1},    // letters before kana
+      {"ア", "あ", -1},   // one sound: katakana first
+      {"あ", "カ", -1},   // kana by sound, not by code
+      {"か", "が", -1},   // plain before voiced
+      {"が", "き", -1},   // voicing only counts after the sounds
+      {"ぁ", "あ", -1},   // small before large
+      {"ｱ", "ア", -1},    // half width before full width
+      {"かあ", "かー", -1},  // ー is the vowel before it, sorted after it
+      {"かー", "かい", -1},
+      {"ん", "亜", -1},   // kana before kanji
+      {"1", "①", -1},     // circled digits sort as their digit
+      {"①", "2", -1},
+      {"9", "⑩", -1},     // and from ⑩ on after 9
+      {"\xED\x40", "\xFA\x5C", 0},  // NEC's copy of an IBM kanji is the same kanji
       {"a", "Ａ", -1},  // full-width A: an upper-case a
       {"A", "Ａ", -1},  // half width before full width
       {"Ａ", "b", -1},

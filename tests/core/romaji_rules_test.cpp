@@ -189,6 +189,9 @@ TEST(RomajiRulesTest, OtherCharactersGiveTheirOneByteFormOrNothing) {
       {"Ａ", "A"},  {"ｚ", "z"},  {"１", "1"},      {"０９", "09"},   {"＼", "\\"}, {"｜", "|"},
       {"ア", "\xB1"}, {"ヲ", "\xA6"}, {"ッ", "\xAF"}, {"ガ", ""},     {"ヴ", ""},   {"漢字", ""},
       {"ゐゑ", ""},  {"×", ""},   {"あ漢い", "ai"},
+      // ＇ and ＂ exist twice (IBM 0xFA56/0xFA57 and NEC's copies 0xEEFB/0xEEFC):
+      // both codes are the same character.
+      {"\xFA\x56\xEE\xFB", "''"}, {"\xFA\x57\xEE\xFC", "\"\""},
   });
 }
 
