@@ -1,5 +1,9 @@
 #include "romaji/flexible_match.h"
 
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
+
 namespace kanaflow {
 namespace {
 
@@ -7,7 +11,16 @@ namespace {
 // spelling (ltsu + shi + xya) and the preferred form after it.
 constexpr std::size_t kTypedRoom = 2048;
 
-int Lowest(SpellingMask mask) { return __builtin_ctzll(mask); }
+// The index of the lowest spelling in a mask that is not empty.
+int Lowest(SpellingMask mask) {
+#if defined(_MSC_VER)
+  unsigned long index = 0;
+  _BitScanForward64(&index, mask);
+  return static_cast<int>(index);
+#else
+  return __builtin_ctzll(mask);
+#endif
+}
 
 }  // namespace
 
