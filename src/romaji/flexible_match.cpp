@@ -24,12 +24,10 @@ int Lowest(SpellingMask mask) {
 
 }  // namespace
 
-FlexibleMatch::FlexibleMatch() {
+void FlexibleMatch::Start(std::string_view reading, std::string_view romaji, const SpellingPreferences& preferences) {
+  // Once, at the first question, so that no key ever has to make room.
   typed_.reserve(kTypedRoom);
   shown_.reserve(2 * kTypedRoom);
-}
-
-void FlexibleMatch::Start(std::string_view reading, std::string_view romaji, const SpellingPreferences& preferences) {
   spellings_.Build(reading, preferences);
   if (spellings_.Preferred() != romaji) spellings_.BuildSingle(romaji);
   typed_.clear();

@@ -15,8 +15,6 @@ namespace kanaflow {
 
 class FlexibleMatch {
  public:
-  FlexibleMatch();
-
   // A new question: its units from the reading, checked against the romaji
   // form so that the preferred spellings are exactly that form.
   void Start(std::string_view reading, std::string_view romaji, const SpellingPreferences& preferences);
