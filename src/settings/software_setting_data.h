@@ -32,9 +32,10 @@ class CSoftwareSettingData : public CSettingData {
   int Load(const std::string& path) override;
 
   // Writes the keys into the file at `path`, keeping every other line of it
-  // byte for byte (FlexibleInput only when it is on or already written, so a
-  // file saved with it off reads the same to older copies of the program); the file is replaced in one step. False when it could
-  // not be written (the old file is then untouched).
+  // byte for byte; FlexibleInput only when it is on or already written, so
+  // that a file saved with it off stays as it always was. The file is
+  // replaced in one step. False when it could not be written (the old file
+  // is then untouched).
   [[nodiscard]] bool Save(const std::string& path) const;
 
   SpellingPreferences GetSpellingPreferences() const { return values_.spelling; }

@@ -223,13 +223,16 @@ TEST_F(MatcherTest, FlexibleInputFollowsTheUsersSpelling) {
   CKeyboardMatcher matcher = MakeKeyboardMatcher();
   matcher.StartTyping();
   EXPECT_EQ(matcher.Romaji(), "shinnbunn") << "the preferred spellings before anything is typed";
-  for (char key : std::string("sinb")) EXPECT_EQ(matcher.MatchTypedChar(static_cast<unsigned char>(key)), MatchResult::Right);
+  const auto type = [&](const std::string& keys) {
+    for (char key : keys) EXPECT_EQ(matcher.MatchTypedChar(static_cast<unsigned char>(key)), MatchResult::Right) << key;
+  };
+  type("sinb");
   EXPECT_EQ(matcher.Romaji(), "sinbunn");
   EXPECT_EQ(matcher.TypedRomaji(), "sinb");
   EXPECT_EQ(MarkedKeys(), std::set<int>{kKeyU}) << "the next key of the shown row";
   EXPECT_EQ(matcher.MatchTypedChar('x'), MatchResult::Miss);
   EXPECT_EQ(matcher.romajiPos(), 4) << "a miss changes nothing of what is typed";
-  for (char key : std::string("un")) EXPECT_EQ(matcher.MatchTypedChar(static_cast<unsigned char>(key)), MatchResult::Right);
+  type("un");
   EXPECT_EQ(matcher.MatchTypedChar('k'), MatchResult::Miss) << "a single n is not enough at the end";
   EXPECT_EQ(matcher.MatchTypedChar('n'), MatchResult::Right);
   EXPECT_EQ(matcher.counters().questionsDone, 1);
