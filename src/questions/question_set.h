@@ -73,6 +73,8 @@ class CQuestionSet {
   const CQuestionSettingData& setting() const { return setting_; }
   const QuestionSetValues& values() const { return setting_.values(); }
   int questionCount() const { return list_.questionCount; }
+  // What the romaji forms were made with.
+  const SpellingPreferences& preferences() const { return list_.preferences(); }
 
  private:
   void ReadQuestions(std::string_view fileBytes);

@@ -12,6 +12,7 @@
 // Options of the whole program.
 #define IDC_DISABLE_PLAY_MUSIC 1005
 #define IDC_DISABLE_WINDOW_VIBRATION 1007
+#define IDC_FLEXIBLE_INPUT 1079
 #define IDC_KANA_INPUT_WITH_IME 1008 /* shown, but no setting behind it */
 #define IDC_DISABLE_IME_CONTROL 1004
 

@@ -66,9 +66,32 @@ void CRunMatcher::CountMiss() {
 
 CKeyboardMatcher::CKeyboardMatcher(CQuestionSet& questions, CVirtualKeyboard& keyboard,
                                    const SoftwareSettings& settings, PracticeEffects& effects, Clock clock)
-    : CRunMatcher(questions, settings, effects, std::move(clock)), keyboard_(keyboard) {}
+    : CRunMatcher(questions, settings, effects, std::move(clock)),
+      keyboard_(keyboard),
+      flexible_(settings.flexibleInput) {
+  StartQuestion();
+}
 
-std::string_view CKeyboardMatcher::Romaji() const { return question().romaji; }
+std::string_view CKeyboardMatcher::Romaji() const {
+  return flexible_ ? flexibleMatch_.Shown() : std::string_view(question().romaji);
+}
+
+void CKeyboardMatcher::StartQuestion() {
+  if (flexible_) flexibleMatch_.Start(question().reading, question().romaji, questions_.preferences());
+}
+
+bool CKeyboardMatcher::Accept(unsigned char byte) {
+  if (flexible_) return flexibleMatch_.Accept(static_cast<char>(byte));
+  const std::string_view romaji = Romaji();
+  const auto pos = static_cast<std::size_t>(romajiPos_);
+  // An empty romaji has no byte to match: every key is a miss.
+  return pos < romaji.size() && byte == static_cast<unsigned char>(romaji[pos]);
+}
+
+bool CKeyboardMatcher::QuestionComplete() const {
+  if (flexible_) return flexibleMatch_.Done();
+  return static_cast<std::size_t>(romajiPos_) == Romaji().size();
+}
 
 std::string_view CKeyboardMatcher::TypedRomaji() const { return Prefix(Romaji(), romajiPos_); }
 
@@ -92,10 +115,7 @@ void CKeyboardMatcher::ShowNextKey() {
 MatchResult CKeyboardMatcher::MatchTypedChar(std::uintptr_t code) {
   if (!typing_ || finished_ || code == kEscape) return MatchResult::Ignored;
 
-  const std::string_view romaji = Romaji();
-  const auto pos = static_cast<std::size_t>(romajiPos_);
-  // An empty romaji has no byte to match: every key is a miss.
-  const bool right = pos < romaji.size() && code == static_cast<unsigned char>(romaji[pos]);
+  const bool right = code <= 0xFF && Accept(static_cast<unsigned char>(code));
   if (!right) {
     ++missesOnKey_;
     CountMiss();
@@ -107,16 +127,18 @@ MatchResult CKeyboardMatcher::MatchTypedChar(std::uintptr_t code) {
   // time the next key's measurement starts from.
   const std::uint32_t now = clock_();
   const std::uint32_t elapsed = now - lastKeyTime_;
-  // The expected byte, so a miss is charged to the key that should have been pressed.
-  keyboard_.RecordKeystroke(romaji.substr(pos, 1), missesOnKey_, elapsed);
+  // The typed byte is the expected one (or one of them), so the misses
+  // before it are charged to the key that should have been pressed.
+  const char typed = static_cast<char>(code);
+  keyboard_.RecordKeystroke(std::string_view(&typed, 1), missesOnKey_, elapsed);
   points_.AddKeyPoints(elapsed);
   missesOnKey_ = 0;
   lastKeyTime_ = now;
   ++romajiPos_;
   ++counters_.typedKeys;
 
-  if (static_cast<std::size_t>(romajiPos_) == romaji.size()) {
-    points_.AddQuestionBonus(romaji.size());
+  if (QuestionComplete()) {
+    points_.AddQuestionBonus(static_cast<std::size_t>(romajiPos_));
     const bool last = CountQuestionDone();
     romajiPos_ = 0;
     if (last) {
@@ -127,6 +149,7 @@ MatchResult CKeyboardMatcher::MatchTypedChar(std::uintptr_t code) {
       return MatchResult::RunFinished;
     }
     MoveToNextQuestion();
+    StartQuestion();
   }
   ShowNextKey();
   effects_.PlayTypeSound();

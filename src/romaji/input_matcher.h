@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/clock.h"
+#include "romaji/flexible_match.h"
 #include "romaji/point_counter.h"
 
 namespace kanaflow {
@@ -104,6 +105,8 @@ class CKeyboardMatcher : public CRunMatcher {
   // setting ShowNextTypeKey is off.
   void ShowNextKey();
 
+  // The romaji row: the question's romaji form, or with FlexibleInput on what
+  // the user typed followed by the rest in the spellings that fit it.
   std::string_view Romaji() const;
   // The first romajiPos bytes of the romaji: what has been typed so far.
   std::string_view TypedRomaji() const;
@@ -115,7 +118,16 @@ class CKeyboardMatcher : public CRunMatcher {
   static constexpr std::uintptr_t kEscape = 27;
 
  private:
+  // Whether `byte` is right, moving past it when it is.
+  bool Accept(unsigned char byte);
+  // The current question is complete.
+  bool QuestionComplete() const;
+  // The flexible state follows the current question.
+  void StartQuestion();
+
   CVirtualKeyboard& keyboard_;
+  bool flexible_;
+  FlexibleMatch flexibleMatch_;
   int romajiPos_ = 0;
   int missesOnKey_ = 0;
   std::uint32_t lastKeyTime_ = 0;

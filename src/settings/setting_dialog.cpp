@@ -28,6 +28,7 @@ constexpr FlagBox kProgramOptions[] = {
     {IDC_DISABLE_IME_CONTROL, &SoftwareSettings::disableImeControl},
     {IDC_DISABLE_PLAY_MUSIC, &SoftwareSettings::disablePlayMusic},
     {IDC_DISABLE_WINDOW_VIBRATION, &SoftwareSettings::disableWindowVibration},
+    {IDC_FLEXIBLE_INPUT, &SoftwareSettings::flexibleInput},
 };
 
 // The radio buttons of one kana, in the order of the values they stand for.

@@ -30,6 +30,10 @@ constexpr FlagKey kFlagKeys[] = {
     {"DisableWindowVibration", &SoftwareSettings::disableWindowVibration, "0"},
 };
 
+// Added later than the others: a file without it means off, and saving with
+// it off leaves such a file without it.
+constexpr FlagKey kFlexibleInputKey = {"FlexibleInput", &SoftwareSettings::flexibleInput, "0"};
+
 constexpr SpellingKey kSpellingKeys[] = {
     {"Character_si", &SpellingPreferences::si, "1"},
     {"Character_sya", &SpellingPreferences::sya, "1"},
@@ -56,6 +60,8 @@ int CSoftwareSettingData::Load(const std::string& path) {
   for (const FlagKey& key : kFlagKeys) {
     values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText)) != 0;
   }
+  values_.flexibleInput =
+      ParseDecimal(ReadValue(kSettingSection, kFlexibleInputKey.name, kFlexibleInputKey.defaultText)) != 0;
   for (const SpellingKey& key : kSpellingKeys) {
     values_.spelling.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText));
   }
@@ -70,6 +76,9 @@ bool CSoftwareSettingData::Save(const std::string& path) const {
   }
   for (const SpellingKey& key : kSpellingKeys) {
     profile->SetString(kSettingSection, key.name, DecimalText(values_.spelling.*key.field));
+  }
+  if (values_.flexibleInput || profile->Find(kSettingSection, kFlexibleInputKey.name)) {
+    profile->SetString(kSettingSection, kFlexibleInputKey.name, values_.flexibleInput ? "1" : "0");
   }
   return SaveProfileText(path, *profile);
 }

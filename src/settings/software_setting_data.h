@@ -11,7 +11,7 @@ namespace kanaflow {
 inline constexpr char kSettingFilePath[] = "./Setting.ini";
 inline constexpr char kSettingSection[] = "Setting";
 
-// The seven switches and the sixteen spelling preferences. A default-
+// The eight switches and the sixteen spelling preferences. A default-
 // constructed value holds what the program uses when Setting.ini is missing.
 struct SoftwareSettings {
   bool showKeyboard = true;
@@ -21,17 +21,21 @@ struct SoftwareSettings {
   bool disableImeControl = false;
   bool disablePlayMusic = false;
   bool disableWindowVibration = false;
+  // The basic screen also accepts the other usual spellings of each kana.
+  bool flexibleInput = false;
   SpellingPreferences spelling;
 };
 
 class CSoftwareSettingData : public CSettingData {
  public:
-  // Reads all 23 keys; a missing file, section or key gives its default.
+  // Reads all 24 keys; a missing file, section or key gives its default.
   int Load(const std::string& path) override;
 
-  // Writes all 23 keys into the file at `path`, keeping every other line of
-  // it byte for byte; the file is replaced in one step. False when it could
-  // not be written (the old file is then untouched).
+  // Writes the keys into the file at `path`, keeping every other line of it
+  // byte for byte; FlexibleInput only when it is on or already written, so
+  // that a file saved with it off stays as it always was. The file is
+  // replaced in one step. False when it could not be written (the old file
+  // is then untouched).
   [[nodiscard]] bool Save(const std::string& path) const;
 
   SpellingPreferences GetSpellingPreferences() const { return values_.spelling; }

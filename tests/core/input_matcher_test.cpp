@@ -20,7 +20,7 @@ using testing::ScopedCurrentDirectory;
 using testing::TempFolder;
 
 // Key indices of the JIS layout.
-constexpr int kKeyI = 23, kKeyA = 29, kKeyS = 30, kKeyH = 34, kKeyK = 36, kKeyN = 47;
+constexpr int kKeyU = 22, kKeyI = 23, kKeyA = 29, kKeyS = 30, kKeyH = 34, kKeyK = 36, kKeyN = 47;
 
 // Writes down every effect as a word, in order.
 class RecordedEffects : public PracticeEffects {
@@ -215,6 +215,31 @@ TEST_F(MatcherTest, TheNextKeyMarkFollowsTheSetting) {
     (void)matcher.MatchTypedChar('s');
     EXPECT_EQ(MarkedKeys(), row.afterS) << "ShowNextTypeKey " << row.show;
   }
+}
+
+TEST_F(MatcherTest, FlexibleInputFollowsTheUsersSpelling) {
+  Load("新聞\nしんぶん\n蚊\nか\n", 2);
+  settings_.flexibleInput = true;
+  CKeyboardMatcher matcher = MakeKeyboardMatcher();
+  matcher.StartTyping();
+  EXPECT_EQ(matcher.Romaji(), "shinnbunn") << "the preferred spellings before anything is typed";
+  const auto type = [&](const std::string& keys) {
+    for (char key : keys) EXPECT_EQ(matcher.MatchTypedChar(static_cast<unsigned char>(key)), MatchResult::Right) << key;
+  };
+  type("sinb");
+  EXPECT_EQ(matcher.Romaji(), "sinbunn");
+  EXPECT_EQ(matcher.TypedRomaji(), "sinb");
+  EXPECT_EQ(MarkedKeys(), std::set<int>{kKeyU}) << "the next key of the shown row";
+  EXPECT_EQ(matcher.MatchTypedChar('x'), MatchResult::Miss);
+  EXPECT_EQ(matcher.romajiPos(), 4) << "a miss changes nothing of what is typed";
+  type("un");
+  EXPECT_EQ(matcher.MatchTypedChar('k'), MatchResult::Miss) << "a single n is not enough at the end";
+  EXPECT_EQ(matcher.MatchTypedChar('n'), MatchResult::Right);
+  EXPECT_EQ(matcher.counters().questionsDone, 1);
+  EXPECT_EQ(matcher.points().lastChange(), 5 * 7) << "the bonus counts the seven keys typed";
+  EXPECT_EQ(matcher.Romaji(), "ka");
+  EXPECT_EQ(keyboard_->key(kKeyI).strokeCount(), 1) << "a right key is charged to the key typed";
+  EXPECT_EQ(keyboard_->key(kKeyH).strokeCount(), 0);
 }
 
 TEST_F(MatcherTest, QuestionOrder) {

@@ -90,6 +90,17 @@ TEST(RomajiPrinterTest, ReadsAndWritesUtf8OnRequest) {
   EXPECT_EQ(result.exitCode, 1);
 }
 
+TEST(RomajiPrinterTest, AllPrintsEveryAcceptedSpellingOfEachUnit) {
+  PrinterOptions options;
+  options.utf8 = true;
+  options.all = true;
+  const PrinterResult result = Print(std::string(u8"しんぶん\nかん\nっ\n"), options);
+  EXPECT_EQ(result.output, std::string(u8"しんぶん\tshi/si nn/n bu nn\n"
+                                       u8"かん\tka nn\n"
+                                       u8"っ\txtu/ltu/ltsu/xtsu\n"));
+  EXPECT_EQ(result.exitCode, 0);
+}
+
 TEST(RomajiPrinterTest, TakesSpellingPreferencesFromASettingsFile) {
   const testing::TempFolder folder;
   const std::string path = folder.Write("Setting.ini", "[Setting]\r\nCharacter_si=0\r\nCharacter_Komoji=0\r\n");

@@ -118,5 +118,24 @@ TEST(SoftwareSettingDataTest, AUtf16FileIsReadAsAbsentAndNeverWrittenInto) {
   }
 }
 
+TEST(SoftwareSettingDataTest, FlexibleInputIsOffUnlessWrittenAndSavedOnlyWhenItMatters) {
+  TempFolder folder;
+  const std::string path = folder.Write("Setting.ini", "[Setting]\r\nShowKeyboard=0\r\n");
+  CSoftwareSettingData data;
+  data.Load(path);
+  EXPECT_FALSE(data.values().flexibleInput);
+  data.values().flexibleInput = true;
+  ASSERT_TRUE(data.Save(path));
+  CSoftwareSettingData reread;
+  reread.Load(path);
+  EXPECT_TRUE(reread.values().flexibleInput);
+  EXPECT_FALSE(reread.values().showKeyboard);
+  reread.values().flexibleInput = false;
+  ASSERT_TRUE(reread.Save(path));
+  EXPECT_NE(folder.Read("Setting.ini").find("FlexibleInput=0\r\n"), std::string::npos) << "a written key stays";
+  data.Load(path);
+  EXPECT_FALSE(data.values().flexibleInput);
+}
+
 }  // namespace
 }  // namespace kanaflow

@@ -269,6 +269,48 @@ TEST_F(Typing1WindowTest, RunningPicturesWithMarksAndAMiss) {
   EXPECT_EQ(screen().matcher().points().points(), -100);
 }
 
+// With FlexibleInput on, a question typed in spellings that the preferences
+// do not show (si, tu, a single n, ltu) completes without a miss, and the
+// romaji row and the next-key mark follow what the user typed.
+TEST_F(Typing1WindowTest, FlexibleInputShowsTheUsersOwnSpelling) {
+  WriteSet("質問を切って\r\nしつもんをきって\r\n", 1);
+  folder_.Write("Setting.ini", "[Setting]\r\nFlexibleInput=1\r\n");
+  Open();
+  FinishCountdown();
+  const COLORREF ink = RGB(0, 0, 0);
+  auto text = [&](const std::string& value, int x, int y) {
+    return testing::RenderText(scene_.window(), Typing1Window::kWidth, Typing1Window::kHeight, kBackColour, value, x,
+                               y, ink);
+  };
+  const struct Step {
+    const char* keys;
+    const char* romaji;  // the romaji row after the keys
+    int nextKey;         // the key marked next
+  } steps[] = {
+      {"", "shitsumonnwokitte", 30},              // S: the preferences' spellings
+      {"si", "sitsumonnwokitte", 20},             // T
+      {"tumon", "situmonnwokitte", 47},           // N: nn shows, though w would do now
+      {"wokiltut", "situmonwokiltute", 18},       // E
+  };
+  std::string typed;
+  for (const Step& step : steps) {
+    SendText(scene_.window(), step.keys);
+    typed += step.keys;
+    const Image shown = Shown(typed);
+    EXPECT_TRUE(testing::Shows(shown, text(step.romaji, 110, 65), "romaji after " + typed));
+    if (!typed.empty()) {
+      EXPECT_TRUE(testing::Shows(shown, text(typed, 110, 90), "typed part after " + typed));
+    }
+    const CKeyboardKey& key = screen().keyboard().key(step.nextKey);
+    EXPECT_EQ(shown.at(15 + key.x() + 1, 240 + key.y() + 20), RGB(255, 0, 0)) << "next key after " << typed;
+  }
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-flexible-input");
+  SendText(scene_.window(), "e");
+  EXPECT_EQ(screen().state(), PracticeState::Results);
+  EXPECT_EQ(screen().matcher().counters().missCount, 0);
+  EXPECT_EQ(screen().matcher().counters().typedKeys, 16);
+}
+
 // Not a timed test: the figures are printed for the record; the objects and
 // memory of the process must not grow over a long run.
 TEST_F(Typing1WindowTest, ManyKeystrokesLeaveNothingBehind) {

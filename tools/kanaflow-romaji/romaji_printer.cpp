@@ -7,6 +7,7 @@
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
+#include "romaji/flexible_spellings.h"
 #include "romaji/line_converter.h"
 #include "romaji/romaji_rules.h"
 #include "settings/software_setting_data.h"
@@ -18,12 +19,15 @@ namespace {
 constexpr std::size_t kReadingBytes = 253;
 
 constexpr char kUsage[] =
-    "usage: kanaflow-romaji [--settings FILE] [--utf8] [FILE...]\n"
+    "usage: kanaflow-romaji [--settings FILE] [--utf8] [--all] [FILE...]\n"
     "Prints reading<TAB>romaji<TAB>katakana for every reading, one per line,\n"
     "read from the FILEs (\"-\" for standard input) or from standard input.\n"
     "  --settings FILE  take the spelling preferences from this Setting.ini\n"
     "                   (the program's defaults otherwise)\n"
     "  --utf8           read and write UTF-8 instead of Shift_JIS\n"
+    "  --all            print reading<TAB>units instead: every spelling that\n"
+    "                   FlexibleInput accepts for each unit, the preferred\n"
+    "                   first, \"/\" between spellings, a space between units\n"
     "  --help           show this text\n"
     "Exit code: 0 done, 1 some lines were skipped, 2 usage error.\n";
 
@@ -68,6 +72,11 @@ constexpr std::size_t kInputPieceBytes = 32 * 1024;
 
 // The most one row takes: reading, romaji, katakana, two tabs and a LF.
 constexpr std::size_t kRowBytes = kReadingBytes + kRomajiBufferBytes + kReadingBytes + 3;
+
+// The row of one line as --all prints it, with its line break.
+std::string AllRow(std::string_view cp932Line, const SpellingPreferences& preferences) {
+  return AllSpellingsRow(AsReading(cp932Line), preferences) + "\n";
+}
 
 // Writes a row's three columns into `out`, which has kRowBytes of room.
 char* WriteRow(std::string_view cp932Line, const SpellingPreferences& preferences, char* out) {
@@ -203,14 +212,17 @@ void PrintCp932Lines(std::string_view text, const char* dataEnd, const CLineConv
                      std::size_t& number, PrinterResult& result) {
   const char* const end = text.data() + text.size();
   for (const char* line = text.data(); line < end;) {
-    const char* const converted = writer.AddConvertedLines(line, dataEnd, converter, number);
+    const char* const converted =
+        options.all ? line : writer.AddConvertedLines(line, dataEnd, converter, number);
     if (converted != line) {
       line = converted;
       continue;
     }
     const SplitLine split = SplitFirstLine(std::string_view(line, static_cast<std::size_t>(end - line)));
     ++number;
-    if (cp932::IsWellFormed(split.line)) {
+    if (cp932::IsWellFormed(split.line) && options.all) {
+      writer.AddBytes(AllRow(split.line, options.preferences));
+    } else if (cp932::IsWellFormed(split.line)) {
       writer.AddRow(split.line, options.preferences);
     } else {
       ReportSkipped(inputName, number, "not valid Shift_JIS", result);
@@ -263,9 +275,10 @@ void PrintUtf8(std::string_view input, std::string_view inputName, const Printer
       ReportSkipped(inputName, number, "not valid UTF-8, or not writable in Shift_JIS", result);
       return;
     }
-    const char* end = WriteRow(*cp932Line, options.preferences, row.data());
+    const char* end = options.all ? nullptr : WriteRow(*cp932Line, options.preferences, row.data());
     const std::optional<std::string> utf8Row =
-        Cp932ToUtf8(std::string_view(row.data(), static_cast<std::size_t>(end - row.data())));
+        options.all ? Cp932ToUtf8(AllRow(*cp932Line, options.preferences))
+                    : Cp932ToUtf8(std::string_view(row.data(), static_cast<std::size_t>(end - row.data())));
     if (!utf8Row) {
       ReportSkipped(inputName, number, "cannot be written back as UTF-8", result);
       return;
@@ -298,6 +311,24 @@ bool PrintInput(const InputReader& read, std::string_view inputName, const Print
 }
 
 }  // namespace
+
+std::string AllSpellingsRow(std::string_view reading, const SpellingPreferences& preferences) {
+  FlexibleSpellings spellings;
+  spellings.Build(reading, preferences);
+  std::string row(reading);
+  row += '\t';
+  for (std::size_t unit = 0; unit < spellings.unitCount(); ++unit) {
+    if (unit > 0) row += ' ';
+    bool first = true;
+    for (std::size_t index = 0; index < spellings.spellingCount(unit); ++index) {
+      if ((spellings.InitialMask(unit) >> index & 1) == 0) continue;  // not allowed where it stands
+      if (!first) row += '/';
+      row += spellings.Spelling(unit, index);
+      first = false;
+    }
+  }
+  return row;
+}
 
 void PrintReadings(std::string_view input, std::string_view inputName, const PrinterOptions& options,
                    PrinterResult& result) {
@@ -346,6 +377,8 @@ PrinterResult RunRomajiPrinter(const std::vector<std::string>& arguments, const 
       return help;
     } else if (argument == "--utf8") {
       options.utf8 = true;
+    } else if (argument == "--all") {
+      options.all = true;
     } else if (argument == "--settings") {
       if (i + 1 >= arguments.size()) return UsageError("--settings needs a FILE");
       settingsPath = arguments[++i];

@@ -17,7 +17,14 @@ namespace kanaflow {
 struct PrinterOptions {
   SpellingPreferences preferences;
   bool utf8 = false;  // input and output in UTF-8 instead of Shift_JIS
+  // "reading<TAB>units" instead: every spelling that FlexibleInput accepts
+  // for each unit, the preferred one first, "/" between the spellings of a
+  // unit and a space between units.
+  bool all = false;
 };
+
+// The --all row of one reading, without its line break.
+std::string AllSpellingsRow(std::string_view reading, const SpellingPreferences& preferences);
 
 struct PrinterResult {
   std::string output;  // for standard output

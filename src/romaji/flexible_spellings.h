@@ -1,0 +1,73 @@
+// Every usual spelling of each unit of a reading, for the basic screen when
+// the user asks it to accept more than the one spelling the preferences pick.
+// A unit is what one kana conversion spells (a っ, a kana and its small
+// kana, or one other character); its spellings are those of every
+// preference value, the after-っ forms, a combination typed as its two kana,
+// っ typed on its own (ltu, xtu, ltsu, xtsu) and ん typed as a single n where
+// that cannot be misread. The preferred spelling of every unit comes first,
+// so the preferred spellings put together are the question's romaji form.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/spelling_preferences.h"
+
+namespace kanaflow {
+
+// No unit has more spellings than this, so a set of them fits one mask.
+inline constexpr std::size_t kMaxUnitSpellings = 64;
+using SpellingMask = std::uint64_t;
+
+class FlexibleSpellings {
+ public:
+  // Replaces the units with those of `reading`, as many as its romaji form
+  // holds (kMaxRomajiBytes). Keeps the storage, so that building question
+  // after question allocates only while it still grows.
+  void Build(std::string_view reading, const SpellingPreferences& preferences);
+
+  // One unit with `romaji` as its only spelling: for a romaji form that is
+  // not the reading's own (a question that stands in for a missing one).
+  void BuildSingle(std::string_view romaji);
+
+  std::size_t unitCount() const { return units_.size(); }
+  std::size_t spellingCount(std::size_t unit) const { return units_[unit].count; }
+  std::string_view Spelling(std::size_t unit, std::size_t index) const;
+  // The spellings allowed when the unit begins: a single n for ん only when
+  // the unit after it does not start with a vowel, n or y.
+  SpellingMask InitialMask(std::size_t unit) const { return units_[unit].initial; }
+  // The preferred spellings of all units, one after another.
+  std::string_view Preferred() const { return preferred_; }
+  // Where the unit's preferred spelling ends in Preferred().
+  std::size_t PreferredEnd(std::size_t unit) const { return units_[unit].preferredEnd; }
+
+ private:
+  struct Unit {
+    std::uint32_t first = 0;  // index of its first spelling in spans_
+    std::uint32_t count = 0;
+    std::uint32_t preferredEnd = 0;
+    SpellingMask initial = 0;
+    bool isN = false;  // ん, whose single n depends on the unit after it
+  };
+  struct Span {
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
+
+  void BeginUnit();
+  // Adds `prefix` + `body` to the current unit unless it is already there
+  // (or the unit is full).
+  void Add(std::string_view prefix, std::string_view body);
+  void AddKanaUnit(std::string_view reading, std::size_t pos, std::size_t last, const SpellingPreferences& preferences);
+  void AllowSingleN();
+
+  std::vector<Unit> units_;
+  std::vector<Span> spans_;
+  std::string text_;
+  std::string preferred_;
+};
+
+}  // namespace kanaflow
