@@ -6,7 +6,7 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
-stamp="$WINEPREFIX/.kanaflow-ready-3"
+stamp="$WINEPREFIX/.kanaflow-ready-4"
 [ -f "$stamp" ] && exit 0
 
 mkdir -p "$WINEPREFIX"
@@ -20,6 +20,11 @@ done
 wine reg add "$substitutes" /v "MS Gothic" /t REG_SZ /d IPAGothic /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1024x768 /f >/dev/null 2>&1
+# A Japanese input method over XIM draws its unfinished text itself, as the
+# Windows IME does beside an edit box: the box receives only the committed
+# text. (Wine's default style writes the unfinished romaji into the box, where
+# every half-typed syllable would be judged a miss.)
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v InputStyle /t REG_SZ /d overthespot /f >/dev/null 2>&1
 # Let the set-up's wineserver finish, so the next one starts fresh with the
 # registry written.
 wineserver -w
