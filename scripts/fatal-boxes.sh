@@ -7,6 +7,7 @@
 # with-display.sh.
 set -euo pipefail
 sample="$(cd "$(dirname "$0")/../sample" && pwd)"
+source "$(dirname "$0")/x-waits.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -20,12 +21,7 @@ play() {
   shift
   (cd "$folder" && exec wine "$KANAFLOW_EXE") >/dev/null 2>&1 &
   program=$!
-  for _ in $(seq 100); do
-    desktop=$(xdotool search --name "Kanaflow Version" 2>/dev/null | head -1 || true)
-    [ -n "$desktop" ] && break
-    sleep 0.2
-  done
-  [ -n "$desktop" ] || { echo "fatal-boxes: the program did not open a window" >&2; return 1; }
+  desktop=$(window_named "Kanaflow Version") || { echo "fatal-boxes: the program did not open a window" >&2; return 1; }
   sleep 1.5
   xdotool key --delay 400 "$@"
   shown=$(wine "$KANAFLOW_MESSAGE_BOX") || { kill "$program" 2>/dev/null; echo "fatal-boxes: no box" >&2; return 1; }

@@ -8,6 +8,7 @@
 # with-display.sh; skips (exit 77) only when the input method cannot start.
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
+source "$repo/scripts/x-waits.sh"
 out="${KANAFLOW_IME_OUT:-$repo/build/ime-session}"
 rm -rf "$out" && mkdir -p "$out/shots"
 
@@ -58,11 +59,7 @@ echo "(define default-im-name 'anthy)" >"$imhome/.uim"
 HOME="$imhome" uim-xim --engine=anthy >"$out/uim-xim.log" 2>&1 &
 im=$!
 trap 'kill "$im" 2>/dev/null || true' EXIT
-for _ in $(seq 50); do
-  xprop -root XIM_SERVERS 2>/dev/null | grep -q '@server=uim' && break
-  sleep 0.1
-done
-xprop -root XIM_SERVERS 2>/dev/null | grep -q '@server=uim' ||
+wait_for_input_method uim ||
   skip "uim-xim did not register as an input method server (see $out/uim-xim.log)"
 
 keys() { xdotool key --delay 60 "$@"; }
@@ -117,12 +114,7 @@ session() {
     exec wine "$KANAFLOW_EXE" >/dev/null 2>&1
   ) &
   local program=$! desktop=""
-  for _ in $(seq 100); do
-    desktop=$(xdotool search --name "Kanaflow Version" 2>/dev/null | head -1 || true)
-    [ -n "$desktop" ] && break
-    sleep 0.2
-  done
-  [ -n "$desktop" ] || { echo "ime-session: the program did not open a window" >&2; exit 1; }
+  desktop=$(window_named "Kanaflow Version") || { echo "ime-session: the program did not open a window" >&2; exit 1; }
   sleep 1.5
   play_mode "$how" hiragana
   play_mode "$how" kanji

@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target kanaflow repaint_check -j "$(nproc)"
 source scripts/wine-env.sh
+source scripts/x-waits.sh
 scripts/wine-prefix.sh
 exe="$PWD/build/windows/kanaflow.exe"
 
@@ -17,16 +18,13 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   # that runs its own (XMODIFIERS set, or an input method server registered
   # on the display) is left as it is; otherwise uim's XIM bridge with Anthy
   # runs for as long as the program does. Shift+Space switches it on.
-  if [ -z "${XMODIFIERS:-}" ] && ! xprop -root XIM_SERVERS 2>/dev/null | grep -q '@server=' &&
+  if [ -z "${XMODIFIERS:-}" ] && ! input_method_registered &&
     command -v uim-xim >/dev/null && locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
     export LC_ALL=ja_JP.UTF-8
     uim-xim --engine=anthy >/dev/null 2>&1 &
     im=$!
     trap 'kill "$im" 2>/dev/null || true' EXIT
-    for _ in $(seq 30); do
-      xprop -root XIM_SERVERS 2>/dev/null | grep -q '@server=uim' && break
-      sleep 0.1
-    done
+    wait_for_input_method uim || true
     export XMODIFIERS=@im=uim
     echo "Input method: uim with Anthy; press Shift+Space in the edit box to type kana."
     wine "$exe"

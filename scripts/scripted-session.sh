@@ -10,6 +10,7 @@
 # left out ($KANAFLOW_REPAINT_CHECK, tests/win32/repaint_check.cpp): a change
 # the program forgot to show fails the session.
 set -euo pipefail
+source "$(dirname "$0")/x-waits.sh"
 cd "$(dirname "$0")/../sample"
 
 mkdir -p "$KANAFLOW_SHOTS"
@@ -37,12 +38,7 @@ kana() {
 
 wine "$KANAFLOW_EXE" >/dev/null 2>&1 &
 program=$!
-for _ in $(seq 100); do
-  desktop=$(xdotool search --name "Wine desktop" 2>/dev/null | head -1 || true)
-  [ -n "$desktop" ] && break
-  sleep 0.2
-done
-[ -n "$desktop" ] || { echo "scripted-session: the program did not open a window" >&2; exit 1; }
+desktop=$(window_named "Wine desktop") || { echo "scripted-session: the program did not open a window" >&2; exit 1; }
 xdotool windowfocus "$desktop" 2>/dev/null || true
 sleep 2
 shot 01-main-menu
