@@ -15,32 +15,6 @@ constexpr int kSideRoom = 120;
 // Above and below the text: caption, margins and the OK button.
 constexpr int kUpDownRoom = 140;
 
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  ~Selection() { SelectObject(dc_, previous_); }
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
 struct TextRoom {
   std::size_t columns;
   std::size_t lines;
@@ -54,7 +28,7 @@ TextRoom RoomOnScreen() {
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   const Font font(CreateFontIndirectW(&metrics.lfMessageFont));
-  const ScreenDc screen;
+  const WindowDc screen(nullptr);  // no window: the whole screen
   const Selection selected(screen.get(), font ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
   // A column is half a full-width character, or an average Latin letter
   // when that is wider; the side room absorbs lines of wide letters.
