@@ -667,7 +667,7 @@ const ControlRow kControls[] = {
     {1077, L"Button", "jyo", {341, 141, 27, 10}, BS_AUTORADIOBUTTON, kShown},
     {1053, L"Button", "l  （例：la lyo ltu lwa）", {211, 174, 81, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
     {1065, L"Button", "x （例：xa xyo xtu xwa）", {211, 182, 92, 10}, BS_AUTORADIOBUTTON, kShown},
-    {1079, L"Button", "ほかの打ち方も受け付ける", {311, 182, 104, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
+    {1079, L"Button", "ほかの打ち方も受け付ける", {15, 207, 110, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
 };
 
 // Dialog units to pixels, as the dialog placed its controls.
@@ -709,7 +709,7 @@ TEST(SetupDialogTest, TemplateHasEveryControlAsLaidOut) {
 
     RECT client{};
     GetClientRect(dialog, &client);
-    const RECT size = InPixels(dialog, {0, 0, 422, 207});
+    const RECT size = InPixels(dialog, {0, 0, 422, 222});
     check(client.right == size.right && client.bottom == size.bottom,
           "client " + Describe(client) + ", want " + Describe(size));
 
