@@ -8,7 +8,8 @@
 #   @set FOLDER/FILE      starts a set (FOLDER "." is data itself)
 #   @keys CHARS           the only keys its romaji may use (scripts/check-keys.sh)
 #   Key=value             a key of the set file; QuestionNumber defaults to
-#                         every question of the set
+#                         every question of the set (a run asks that many,
+#                         taken from the top of the question file)
 #   text | reading        a question; a line of kana or ASCII alone is its own reading
 set -euo pipefail
 sets="$(cd "$(dirname "$0")" && pwd)/sets"
