@@ -45,18 +45,14 @@ SpellingMask FlexibleMatch::Fitting(std::size_t unit, SpellingMask mask, std::si
   return fitting;
 }
 
-bool FlexibleMatch::Complete(SpellingMask mask) const {
+FlexibleMatch::Lengths FlexibleMatch::LengthsIn(SpellingMask mask) const {
+  Lengths lengths;
   for (; mask != 0; mask &= mask - 1) {
-    if (spellings_.Spelling(unit_, static_cast<std::size_t>(Lowest(mask))).size() == typedInUnit_) return true;
+    const std::size_t length = spellings_.Spelling(unit_, static_cast<std::size_t>(Lowest(mask))).size();
+    lengths.complete = lengths.complete || length == typedInUnit_;
+    lengths.longer = lengths.longer || length > typedInUnit_;
   }
-  return false;
-}
-
-bool FlexibleMatch::Longer(SpellingMask mask) const {
-  for (; mask != 0; mask &= mask - 1) {
-    if (spellings_.Spelling(unit_, static_cast<std::size_t>(Lowest(mask))).size() > typedInUnit_) return true;
-  }
-  return false;
+  return lengths;
 }
 
 void FlexibleMatch::EnterUnit(std::size_t unit, SpellingMask mask, std::size_t typed) {
@@ -65,8 +61,9 @@ void FlexibleMatch::EnterUnit(std::size_t unit, SpellingMask mask, std::size_t t
   typedInUnit_ = typed;
   // A unit ends as soon as nothing longer fits; one that a longer spelling
   // could still continue (n of ん) stays open, except the last.
-  if (Done() || !Complete(mask_)) return;
-  if (Longer(mask_) && unit_ + 1 < spellings_.unitCount()) return;
+  if (Done()) return;
+  const Lengths lengths = LengthsIn(mask_);
+  if (!lengths.complete || (lengths.longer && unit_ + 1 < spellings_.unitCount())) return;
   const std::size_t next = unit_ + 1;
   EnterUnit(next, next < spellings_.unitCount() ? spellings_.InitialMask(next) : 0, 0);
 }
@@ -80,7 +77,7 @@ bool FlexibleMatch::Accept(char byte) {
     // The byte may begin the next unit when what is typed already completes
     // this one (a single n for ん before a consonant).
     const std::size_t next = unit_ + 1;
-    if (next >= spellings_.unitCount() || !Complete(mask_)) return false;
+    if (next >= spellings_.unitCount() || !LengthsIn(mask_).complete) return false;
     const SpellingMask there = Fitting(next, spellings_.InitialMask(next), 0, byte);
     if (there == 0) return false;
     EnterUnit(next, there, 1);

@@ -31,9 +31,13 @@ class FlexibleMatch {
  private:
   // The spellings in `mask` of `unit` that have `byte` at `at`.
   SpellingMask Fitting(std::size_t unit, SpellingMask mask, std::size_t at, char byte) const;
-  // Some spelling in the mask is exactly what is typed of the unit.
-  bool Complete(SpellingMask mask) const;
-  bool Longer(SpellingMask mask) const;
+  // Against what is typed of the current unit: whether some spelling in the
+  // mask is exactly that (complete), and whether some goes on past it.
+  struct Lengths {
+    bool complete = false;
+    bool longer = false;
+  };
+  Lengths LengthsIn(SpellingMask mask) const;
   void EnterUnit(std::size_t unit, SpellingMask mask, std::size_t typed);
   void UpdateShown();
 

@@ -16,12 +16,6 @@ constexpr std::string_view kSmallTsuAlone[] = {"ltu", "xtu", "ltsu", "xtsu"};
 // part of that unit.
 constexpr std::string_view kNotAfterSingleN = "aiueony";
 
-std::uint16_t CodeAt(std::string_view reading, std::size_t pos) {
-  if (pos + 1 >= reading.size()) return 0;
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(reading[pos]) << 8 |
-                                    static_cast<unsigned char>(reading[pos + 1]));
-}
-
 // The spellings of one table row: the preferred one first, then the others,
 // each with its first letter doubled where it follows a っ.
 struct Forms {
@@ -87,15 +81,15 @@ void FlexibleSpellings::Add(std::string_view prefix, std::string_view body) {
 // spelling is already in place.
 void FlexibleSpellings::AddKanaUnit(std::string_view reading, std::size_t pos, std::size_t last,
                                     const SpellingPreferences& preferences) {
-  const std::uint16_t code = CodeAt(reading, pos);
+  const std::uint16_t code = cp932::DoubleByteCodeAt(reading, pos);
   if (code == kSmallTsu && last == pos) {
     for (std::string_view tsu : kSmallTsuAlone) Add(tsu, {});
     return;
   }
   const bool sokuon = code == kSmallTsu;
   const std::size_t kanaPos = sokuon ? pos + 2 : pos;
-  const std::uint16_t kana = CodeAt(reading, kanaPos);
-  const std::uint16_t small = last > kanaPos ? CodeAt(reading, last) : 0;
+  const std::uint16_t kana = cp932::DoubleByteCodeAt(reading, kanaPos);
+  const std::uint16_t small = last > kanaPos ? cp932::DoubleByteCodeAt(reading, last) : 0;
   const KanaRow* row = FindSpelledKana(kana, small);
   if (row == nullptr) {
     if (kana == kSyllabicN) {
@@ -170,7 +164,7 @@ void FlexibleSpellings::Build(std::string_view reading, const SpellingPreference
     std::size_t next = pos + 1;
     if (!cp932::IsLeadByte(static_cast<unsigned char>(reading[pos]))) {
       preferred_ += reading[pos];
-    } else if (CodeAt(reading, pos) == 0 || reading[pos + 1] == '\0') {
+    } else if (cp932::DoubleByteCodeAt(reading, pos) == 0 || reading[pos + 1] == '\0') {
       break;  // half a character: nothing to spell, as in the romaji form
     } else {
       const std::size_t last = AppendKanaRomaji(reading, pos, preferred_, preferences);
