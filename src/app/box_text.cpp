@@ -25,13 +25,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 // The longest start of the line whose width is at most `columns`.
 std::size_t HeadBytes(std::string_view line, std::size_t columns) {
   std::size_t pos = 0;
-  std::size_t width = 0;
-  while (pos < line.size()) {
-    const std::size_t length = cp932::CharLength(line, pos);
-    if (width + length > columns) break;
-    width += length;
-    pos += length;
-  }
+  while (pos < line.size() && cp932::NextChar(line, pos) <= columns) pos = cp932::NextChar(line, pos);
   return pos;
 }
 
@@ -46,18 +40,11 @@ std::size_t TailStart(std::string_view line, std::size_t columns) {
 
 }  // namespace
 
-std::size_t ColumnWidth(std::string_view line) {
-  std::size_t width = 0;
-  for (std::size_t pos = 0; pos < line.size(); pos = cp932::NextChar(line, pos)) width += cp932::CharLength(line, pos);
-  return width;
-}
-
 std::string ShortenInMiddle(std::string_view line, std::size_t columns) {
-  if (ColumnWidth(line) <= columns) return std::string(line);
+  if (line.size() <= columns) return std::string(line);
   const std::size_t room = columns > kEllipsisColumns ? columns - kEllipsisColumns : 0;
   const std::size_t head = HeadBytes(line, room - room / 2);
-  const std::size_t headWidth = ColumnWidth(line.substr(0, head));
-  const std::size_t tail = TailStart(line, room - headWidth);
+  const std::size_t tail = TailStart(line, room - head);
   return std::string(line.substr(0, head)) + std::string(kEllipsis) + std::string(line.substr(tail));
 }
 

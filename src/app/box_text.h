@@ -10,10 +10,8 @@
 
 namespace kanaflow {
 
-// Width in half-width columns: one per single-byte character (ASCII and
-// half-width katakana), two per double-byte character.
-std::size_t ColumnWidth(std::string_view line);
-
+// Widths are in half-width columns, which in code page 932 are bytes: one
+// per ASCII or half-width katakana character, two per full-width one.
 // The line as it is when it fits `columns`; otherwise its start and its end
 // around "…", at most `columns` wide (never less than "…" itself).
 std::string ShortenInMiddle(std::string_view line, std::size_t columns);

@@ -39,8 +39,8 @@ TEST(BoxTextTest, AShortenedLineKeepsWholeCharactersAndFits) {
         EXPECT_EQ(shortened, line) << where;
         continue;
       }
-      EXPECT_LE(ColumnWidth(shortened), std::max<std::size_t>(columns, 2)) << where;
-      EXPECT_GE(ColumnWidth(shortened) + 3, columns) << where << ": the room is used";
+      EXPECT_LE(shortened.size(), std::max<std::size_t>(columns, 2)) << where;
+      EXPECT_GE(shortened.size() + 3, columns) << where << ": the room is used";
       const std::size_t mark = shortened.find("…");
       ASSERT_NE(mark, std::string::npos) << where;
       const std::size_t tailLength = shortened.size() - mark - std::string("…").size();
