@@ -73,15 +73,6 @@ TEST(FlexibleMatchTest, EveryUsualSpellingOfEachUnitIsAcceptedAndNothingElse) {
   }
 }
 
-TEST(FlexibleMatchTest, NeitherASingleNNorAnyUnitCompletesTheQuestionEarly) {
-  FlexibleMatch match = Started("かん");
-  EXPECT_EQ(AcceptedPrefix(match, "kan"), 3u);
-  EXPECT_FALSE(match.Done());
-  FlexibleMatch shi = Started("し");
-  EXPECT_EQ(AcceptedPrefix(shi, "sh"), 2u);
-  EXPECT_FALSE(shi.Done());
-}
-
 TEST(FlexibleMatchTest, TheShownRowFollowsWhatIsTyped) {
   FlexibleMatch match = Started("しっつん");
   EXPECT_EQ(match.Shown(), "shittsunn") << "the preferences' spellings before anything is typed";
