@@ -140,14 +140,6 @@ TEST(QuestionSettingDataTest, OptionValuesAreReadFromTheirFirstNineCharacters) {
   EXPECT_FALSE(v.katakanaMode);
 }
 
-TEST(QuestionSettingDataTest, AUtf8MarkBeforeTheSectionIsNoPartOfIt) {
-  TempFolder folder;
-  const std::string path = folder.Write("a.ini", "\xEF\xBB\xBF" + SetFile("5", "Title=題名\r\n"));
-  const QuestionSetValues values = LoadFull(path);
-  EXPECT_EQ(values.questionNumber, 3);
-  EXPECT_EQ(std::string(values.title), "題名");
-}
-
 TEST(QuestionSettingDataTest, ParseColorReadsHexOnlyAfterLowerCase0x) {
   struct Row {
     const char* text;
