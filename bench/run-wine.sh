@@ -65,8 +65,8 @@ fi
 
 cmake --preset windows -B "$build" -DKANAFLOW_BUILD_SCREEN_BENCH=ON -DKANAFLOW_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" --target kanaflow screen_bench
-source scripts/wine-env.sh
-scripts/wine-prefix.sh
+source scripts/wine/wine-env.sh
+scripts/wine/wine-prefix.sh
 echo "== The screens under Wine ($(load))"
-scripts/with-display.sh "$0" --inside
+scripts/wine/with-display.sh "$0" --inside
 echo "== ($(load) at the end)"

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string_view>
 
+#include "kanaflow-romaji/line_converter.h"
 #include "platform/cp932.h"
-#include "romaji/line_converter.h"
 #include "romaji/romaji_rules.h"
 #include "support/fuzz_support.h"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the working folder that ships, sample/: the question sets from
-# scripts/sample/sets/*.txt (scripts/sample/write-sets.sh), the sounds and
+# course/sets/*.txt (course/write-sets.sh), the sounds and
 # music (sox) and the background picture (imagemagick). The results are
 # committed; run this after editing the sources.
 set -euo pipefail
@@ -13,7 +13,7 @@ out=sample
 rm -rf "$out/data" "$out/media"
 mkdir -p "$out/data" "$out/media"
 
-scripts/sample/write-sets.sh "$out/data"
+course/write-sets.sh "$out/data"
 
 # Sounds: a short click, a low buzz, a rising chime; music: a gentle loop.
 sox -n -r 22050 -c 1 -b 16 "$out/media/type.wav" synth 0.03 sine 1800 fade 0 0.03 0.02 vol 0.5

@@ -7,9 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target kanaflow repaint_check -j "$(nproc)"
-source scripts/wine-env.sh
-source scripts/x-waits.sh
-scripts/wine-prefix.sh
+source scripts/wine/wine-env.sh
+source scripts/wine/x-waits.sh
+scripts/wine/wine-prefix.sh
 exe="$PWD/build/windows/kanaflow.exe"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
@@ -37,5 +37,5 @@ shots="$PWD/build/run-screenshots"
 rm -rf "$shots" && mkdir -p "$shots"
 export KANAFLOW_EXE="$exe" KANAFLOW_SHOTS="$shots"
 export KANAFLOW_REPAINT_CHECK="$PWD/build/windows/tests/win32/repaint_check.exe"
-scripts/with-display.sh scripts/scripted-session.sh
+scripts/wine/with-display.sh tests/program/scripted-session.sh
 echo "Screenshots of every screen: build/run-screenshots/"

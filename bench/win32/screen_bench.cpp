@@ -7,8 +7,8 @@
 
 #include <cstring>
 
-#include "app/program.h"
 #include "menu_watch.h"
+#include "program/program.h"
 #include "screen_figures.h"
 
 int main(int argc, char** argv) {

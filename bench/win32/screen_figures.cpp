@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/program_screens.h"
 #include "app/scene.h"
 #include "figure_report.h"
+#include "program/program_screens.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
 #include "typing/typing1_window.h"
@@ -38,7 +38,7 @@ void WriteRenshuuSet(const testing::PracticeFolder& folder, int count) {
 }
 
 // The practice screen of `mode` past its countdown, in its running state.
-void OpenRunning(testing::PracticeScene& scene, int mode) {
+void OpenRunning(testing::PracticeScene& scene, PracticeMode mode) {
   scene.Open(mode);
   for (int tick = 0; tick < 3; ++tick) SendMessageW(scene.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
   testing::PumpMessages();
@@ -104,7 +104,7 @@ void MeasureIdleBaseline() {
               TicksDetail(figure));
 }
 
-void MeasureIdle(const char* name, int mode) {
+void MeasureIdle(const char* name, PracticeMode mode) {
   testing::PracticeFolder folder;
   WriteRenshuuSet(folder, 10);
   testing::PracticeScene scene;
@@ -138,7 +138,7 @@ void MeasureKeystrokeToFrame() {
   testing::PracticeFolder folder;
   WriteRenshuuSet(folder, 100);
   testing::PracticeScene scene;
-  OpenRunning(scene, 0);
+  OpenRunning(scene, PracticeMode::Basic);
   const HWND window = scene.window();
   const std::string keys = "rennshuu";
   std::vector<double> times;
@@ -162,8 +162,8 @@ void MeasureKeystrokeToFrame() {
 
 void MeasureIdleCpu() {
   MeasureIdleBaseline();
-  MeasureIdle("basic screen", 0);
-  MeasureIdle("edit-box screen", 1);
+  MeasureIdle("basic screen", PracticeMode::Basic);
+  MeasureIdle("edit-box screen", PracticeMode::Hiragana);
 }
 
 }  // namespace kanaflow::bench

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "app/fatal_error.h"
+#include "platform/fatal_error.h"
 
 namespace kanaflow::fuzz {
 namespace {

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "app/box_text.h"
 #include "draw/gdi_handles.h"
+#include "platform/box_text.h"
+#include "platform/fatal_error.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {
@@ -49,6 +50,12 @@ int ShowErrorBox(HWND owner, const std::string& text, UINT style) {
   const TextRoom room = RoomOnScreen();
   const std::string fitted = FitLines(text, room.columns, room.lines);
   return MessageBoxW(owner, Cp932ToWide(fitted).c_str(), Cp932ToWide("エラー").c_str(), style);
+}
+
+void ShowPictureError(HWND owner, const std::string& name) {
+  const std::string text =
+      FatalErrorText(FatalError::PictureNotLoaded, {"読み込み対象ファイル名：" + name, CurrentDirectoryLine()});
+  ShowErrorBox(owner, text, MB_OK);
 }
 
 }  // namespace kanaflow

@@ -13,4 +13,7 @@ namespace kanaflow {
 // MessageBox `style`; returns what MessageBoxW returns.
 int ShowErrorBox(HWND owner, const std::string& text, UINT style);
 
+// The box of a picture that cannot be loaded (0100, not fatal), over `owner`.
+void ShowPictureError(HWND owner, const std::string& name);
+
 }  // namespace kanaflow

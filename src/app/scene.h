@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/window.h"
+#include "platform/practice_mode.h"
 
 namespace kanaflow {
 
@@ -20,17 +21,11 @@ class ScreenFactory {
   virtual ~ScreenFactory() = default;
   virtual std::unique_ptr<CWindow> MakeMainMenu(CScene& scene) = 0;
   virtual std::unique_ptr<CWindow> MakeQuestionSelect(CScene& scene) = 0;
-  // `mode` is one of the scene's three mode ids.
-  virtual std::unique_ptr<CWindow> MakeTypingScreen(CScene& scene, int mode) = 0;
+  virtual std::unique_ptr<CWindow> MakeTypingScreen(CScene& scene, PracticeMode mode) = 0;
 };
 
 class CScene {
  public:
-  // The modes of practice; screens compare against these members.
-  const int basicModeId = 0;     // the virtual keyboard
-  const int hiraganaModeId = 1;  // edit box, hiragana only
-  const int kanjiKanaModeId = 2; // edit box with kana-kanji conversion
-
   CScene(HINSTANCE instance, ScreenFactory& factory);
   virtual ~CScene();
   CScene(const CScene&) = delete;
@@ -43,8 +38,8 @@ class CScene {
   void ShowQuestionSelect();
   void ShowTypingScreen();
 
-  void SetMode(int mode) { selectedMode_ = mode; }
-  int mode() const { return selectedMode_; }
+  void SetMode(PracticeMode mode) { selectedMode_ = mode; }
+  PracticeMode mode() const { return selectedMode_; }
   // At most 253 bytes are kept, cut at a character boundary.
   void SetQuestionSetPath(const std::string& path);
   std::string GetQuestionSetPath() const { return questionSetPath_; }
@@ -60,7 +55,7 @@ class CScene {
   ScreenFactory& factory_;
   std::unique_ptr<CWindow> current_;
   std::unique_ptr<CWindow> previous_;
-  int selectedMode_ = 0;
+  PracticeMode selectedMode_ = PracticeMode::Basic;
   std::string questionSetPath_;
 };
 

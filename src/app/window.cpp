@@ -1,7 +1,7 @@
 #include "app/window.h"
 
-#include "app/fatal_error.h"
 #include "app/scene.h"
+#include "platform/fatal_error.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {

@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "app/error_box.h"
-#include "app/fatal_error.h"
 #include "platform/cp932.h"
 #include "platform/text_encoding.h"
 
@@ -49,12 +47,6 @@ HBITMAP LoadPicture(HWND window, const std::string& name, bool fromResource) {
 
 }  // namespace
 
-void ShowPictureError(HWND window, const std::string& name) {
-  const std::string text =
-      FatalErrorText(FatalError::PictureNotLoaded, {"読み込み対象ファイル名：" + name, CurrentDirectoryLine()});
-  ShowErrorBox(window, text, MB_OK);
-}
-
 CDrawSurface::CDrawSurface(HWND window, int width, int height, Colour colour)
     : window_(window), width_(width), height_(height) {
   const PaintBracket paint(window);
@@ -79,10 +71,8 @@ CDrawSurface::CDrawSurface(HWND window, const std::string& name, bool fromResour
       const WindowDc screen(nullptr);
       dc_.Create(paint.dc() ? paint.dc() : screen.get());
       SelectBitmap(bitmap_.get());
-      return;
     }
   }
-  ShowPictureError(window, name);
 }
 
 CDrawSurface::~CDrawSurface() {

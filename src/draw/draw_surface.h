@@ -21,8 +21,9 @@ class CDrawSurface {
   CDrawSurface(HWND window, int width, int height, Colour colour);
   // A surface holding a bitmap: with `fromResource`, `name` is a bitmap
   // resource of the window's module ("#106" for number 106); otherwise a file
-  // path. When the picture cannot be loaded the 0100 box is shown once and
-  // the surface stays empty (640 by 480): drawing on it then does nothing.
+  // path. When the picture cannot be loaded the surface stays empty (640 by
+  // 480, `loaded` false): drawing on it then does nothing, and telling the
+  // user is the caller's.
   CDrawSurface(HWND window, const std::string& name, bool fromResource);
   ~CDrawSurface();
   CDrawSurface(const CDrawSurface&) = delete;
@@ -53,6 +54,7 @@ class CDrawSurface {
   HDC BlitTo(HDC target, int x, int y, int width = -1, int height = -1, int sourceX = 0, int sourceY = 0) const;
   void BlitToWindow(int x, int y, int width = -1, int height = -1, int sourceX = 0, int sourceY = 0) const;
 
+  bool loaded() const { return dc_.get() != nullptr; }
   // For direct GDI calls; null when a picture failed to load.
   HDC GetMemoryDC() const { return dc_.get(); }
   int GetWidth() const { return width_; }
@@ -72,8 +74,5 @@ class CDrawSurface {
   HGDIOBJ savedBrush_ = nullptr;
   Brush ownBrush_;
 };
-
-// Shows the box of a picture that cannot be loaded, owned by `window`.
-void ShowPictureError(HWND window, const std::string& name);
 
 }  // namespace kanaflow

@@ -47,15 +47,16 @@ std::vector<std::string> SetPathsIn(const std::string& folder, const std::string
 // The top category is left out while it holds no set: otherwise a library
 // whose sets are all in subfolders would open on an empty list and end the
 // program with 0105.
-std::vector<CategoryFiles> FindCategories(std::vector<std::string>& leftOut) {
+std::vector<CategoryFiles> FindCategories(const std::string& root, std::vector<std::string>& leftOut) {
   std::vector<CategoryFiles> categories;
-  const std::vector<FolderEntry> entries = ListFolder(kLibraryFolder);
+  const std::vector<FolderEntry> entries = ListFolder(root);
   if (entries.empty()) return categories;
-  CategoryFiles top{kTopCategoryPath, kTopCategoryName, SetPathsIn(kLibraryFolder, kTopCategoryPath, leftOut)};
+  const std::string topPath = root + "/";
+  CategoryFiles top{topPath, kTopCategoryName, SetPathsIn(root, topPath, leftOut)};
   if (!top.setPaths.empty()) categories.push_back(std::move(top));
   for (const FolderEntry& entry : entries) {
     if (!entry.isDirectory) continue;
-    const std::string folderPath = kTopCategoryPath + entry.name;
+    const std::string folderPath = topPath + entry.name;
     std::vector<std::string> setPaths = SetPathsIn(folderPath, folderPath + "/", leftOut);
     if (!setPaths.empty()) categories.push_back({folderPath, entry.name, std::move(setPaths)});
   }
@@ -88,10 +89,10 @@ bool IsQuestionSetFileName(std::string_view name) {
   return name.size() >= 4 && cp932::EqualIgnoringAsciiCase(name.substr(name.size() - 4), ".ini");
 }
 
-std::vector<QuestionCategory> ScanQuestionLibrary() {
+std::vector<QuestionCategory> ScanQuestionLibrary(const std::string& root) {
   std::vector<QuestionCategory> categories;
   std::vector<std::string> leftOut;  // the screen has no place to tell of them
-  for (CategoryFiles& files : FindCategories(leftOut)) {
+  for (CategoryFiles& files : FindCategories(root, leftOut)) {
     QuestionCategory category{std::move(files.folderPath), std::move(files.displayName), {}};
     category.entries.resize(files.setPaths.size());
     for (std::size_t i = 0; i < files.setPaths.size(); ++i) category.entries[i].Load(files.setPaths[i]);
@@ -100,9 +101,9 @@ std::vector<QuestionCategory> ScanQuestionLibrary() {
   return categories;
 }
 
-CollectedLibrary ScanQuestionLibraryCollectingErrors() {
+CollectedLibrary ScanQuestionLibraryCollectingErrors(const std::string& root) {
   CollectedLibrary library;
-  for (CategoryFiles& files : FindCategories(library.leftOut)) {
+  for (CategoryFiles& files : FindCategories(root, library.leftOut)) {
     QuestionCategory category{std::move(files.folderPath), std::move(files.displayName), {}};
     for (const std::string& path : files.setPaths) {
       CMenuQuestionLoader loader;

@@ -8,13 +8,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/fatal_error.h"
+#include "platform/fatal_error.h"
 #include "questions/question_setting_data.h"
 
 namespace kanaflow {
 
 inline constexpr char kLibraryFolder[] = "./data";
-inline constexpr char kTopCategoryPath[] = "./data/";
 inline constexpr char kTopCategoryName[] = "分類項目なし";
 
 struct QuestionCategory {
@@ -30,15 +29,16 @@ int CompareLibraryPaths(std::string_view a, std::string_view b);
 // Whether `name` is a question-set file name: it ends in ".ini", in any case.
 bool IsQuestionSetFileName(std::string_view name);
 
-// Scans ./data (relative to the current directory) as the selection screen
-// needs it: the top category while it holds a set, then every direct
+// Scans the library at `root` (./data, relative to the current directory, for
+// the program; a category's path is `root` + "/" + its folder) as the
+// selection screen needs it: the top category while it holds a set, then every direct
 // subfolder that holds at least one set, each with its sets loaded, both in
 // library order. A bad set file ends the program with its fatal error (0102
 // to 0104). A set whose path is longer than a record holds
 // (kSettingPathBytes) is left out: read through its cut path it would be
 // reported as missing its keys. Empty when there is no ./data folder or no
 // set in it; the screen then reports 0105.
-std::vector<QuestionCategory> ScanQuestionLibrary();
+std::vector<QuestionCategory> ScanQuestionLibrary(const std::string& root = kLibraryFolder);
 
 // A set file whose loading raised a fatal error.
 struct SetLoadFailure {
@@ -56,7 +56,7 @@ struct CollectedLibrary {
   std::vector<SetLoadFailure> failures;  // in library order
   std::vector<std::string> leftOut;      // set paths too long to hold, in the order found
 };
-CollectedLibrary ScanQuestionLibraryCollectingErrors();
+CollectedLibrary ScanQuestionLibraryCollectingErrors(const std::string& root = kLibraryFolder);
 
 // Runs `body` with a fatal-error handler that throws, and returns the report
 // that ended it, or nullopt when it ran to the end. The handler in place

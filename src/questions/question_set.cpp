@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "app/fatal_error.h"
 #include "platform/clock.h"
+#include "platform/fatal_error.h"
 #include "platform/number_text.h"
 #include "questions/question_file.h"
 #include "romaji/romaji_rules.h"

@@ -1,7 +1,7 @@
 #include "questions/question_setting_data.h"
 
-#include "app/fatal_error.h"
 #include "platform/cp932.h"
+#include "platform/fatal_error.h"
 #include "platform/number_text.h"
 
 namespace kanaflow {
@@ -24,7 +24,42 @@ std::string_view FolderOf(std::string_view path) {
 
 std::int32_t ReadOption(std::string_view text) { return ParseDecimal(cp932::CutToFit(text, kOptionBytes)); }
 
+// Files named with "#" or "?" lie beside the set file from this version on.
+constexpr int kSetRelativePathsVersion = 4;
+
 }  // namespace
+
+// Every key of a set file, read in this order: a value "Error" ends the
+// program naming the first key that holds it.
+const QuestionSetKey kQuestionSetKeys[] = {
+    // key                        field                                         kind             default          version listed
+    {"QuestionNumber", &QuestionSetValues::questionNumber, KeyKind::Decimal, "Error", 1, true},
+    {"QuestionFileName", &QuestionSetValues::questionFileName, KeyKind::Path, "Error", 1, true},
+    {"Message", &QuestionSetValues::message, KeyKind::Text, "No Message...", 1, true},
+    {"Title", &QuestionSetValues::title, KeyKind::Text, "No Title...", 1, true},
+    {"TypeSoundFileName", &QuestionSetValues::typeSoundFileName, KeyKind::Path, "", 1, false},
+    {"MissTypeSoundFileName", &QuestionSetValues::missTypeSoundFileName, KeyKind::Path, "", 1, false},
+    {"BGMFileName", &QuestionSetValues::bgmFileName, KeyKind::Path, "", 1, false},
+    {"BGMFileType", &QuestionSetValues::bgmFileType, KeyKind::Text, "", 1, false},
+    {"EndSoundFileName", &QuestionSetValues::endSoundFileName, KeyKind::Path, "", 1, false},
+    {"EndSoundFileType", &QuestionSetValues::endSoundFileType, KeyKind::Text, "", 1, false},
+    {"BackColor_Koyubi", &QuestionSetValues::backColorKoyubi, KeyKind::Colour, "0x8080FF", 1, false},
+    {"BackColor_Kusuriyubi", &QuestionSetValues::backColorKusuriyubi, KeyKind::Colour, "0x80FFFF", 1, false},
+    {"BackColor_Nakayubi", &QuestionSetValues::backColorNakayubi, KeyKind::Colour, "0x80FF80", 1, false},
+    {"BackColor_Hitosashiyubi", &QuestionSetValues::backColorHitosashiyubi, KeyKind::Colour, "0xFFFF80", 1, false},
+    {"BackColor_Other", &QuestionSetValues::backColorOther, KeyKind::Colour, "0xFFFFFF", 1, false},
+    {"WindowBackColor", &QuestionSetValues::windowBackColor, KeyKind::Colour, "0xFFFFFF", 1, false},
+    {"WindowStringColor", &QuestionSetValues::windowStringColor, KeyKind::Colour, "0x000000", 1, false},
+    {"KeyboardLineColor", &QuestionSetValues::keyboardLineColor, KeyKind::Colour, "0x000000", 1, false},
+    {"KeyboardStringColor", &QuestionSetValues::keyboardStringColor, KeyKind::Colour, "0x000000", 1, false},
+    {"NextTypeKeyColor", &QuestionSetValues::nextTypeKeyColor, KeyKind::Colour, "0x0000FF", 1, false},
+    {"BackGroundPictureFileName", &QuestionSetValues::backGroundPictureFileName, KeyKind::Path, "", 1, false},
+    {"EndBGMFileName", &QuestionSetValues::endBgmFileName, KeyKind::Path, "", 2, false},
+    {"EndBGMFileType", &QuestionSetValues::endBgmFileType, KeyKind::Text, "", 2, false},
+    {"RandomQuestionSet", &QuestionSetValues::randomQuestionSet, KeyKind::Flag, "0", 3, false},
+    {"ImeStatus", &QuestionSetValues::imeStatus, KeyKind::Option, "0", 4, false},
+    {"KatakanaMode", &QuestionSetValues::katakanaMode, KeyKind::Flag, "0", 5, false},
+};
 
 Colour ParseColor(std::string_view text) {
   if (text.size() >= 2 && text[0] == '0' && text[1] == 'x') return ParseLong(text, 16);
@@ -48,8 +83,7 @@ std::string ResolveRootRelativePath(std::string_view field) {
   return std::string(cp932::CutToFit("./" + std::string(field.substr(1)), kFieldBytes));
 }
 
-int CQuestionSettingData::Load(const std::string& path) {
-  OpenFile(path);
+int CQuestionSettingData::ReadRecord() {
   version_ = ParseDecimal(ReadValue(kQuestionSetSection, "Version", "5"));
   const std::string versionText = DecimalText(version_);
   if (version_ == 0) {
@@ -66,82 +100,61 @@ int CQuestionSettingData::Load(const std::string& path) {
   return ReadKeys(version_);
 }
 
-std::string CQuestionSettingData::ReadText(std::string_view key, std::string_view defaultValue) const {
-  return std::string(cp932::CutToFit(ReadValue(kQuestionSetSection, key, defaultValue), kFieldBytes));
-}
-
 void CQuestionSettingData::ResolveSetRelativePath(std::string& field) const {
   field = kanaflow::ResolveSetRelativePath(path(), field);
 }
 
+void CQuestionSettingData::ReadKey(const QuestionSetKey& key) {
+  const std::string value = ReadValue(kQuestionSetSection, key.name, key.defaultText);
+  switch (key.kind) {
+    case KeyKind::Text:
+    case KeyKind::Path:
+      values_.*std::get<TextField>(key.field) = std::string(cp932::CutToFit(value, kFieldBytes));
+      break;
+    case KeyKind::Decimal:
+      values_.*std::get<NumberField>(key.field) = ParseDecimal(value);
+      break;
+    case KeyKind::Colour:
+      values_.*std::get<NumberField>(key.field) = ParseColor(value);
+      break;
+    case KeyKind::Option:
+      values_.*std::get<NumberField>(key.field) = ReadOption(value);
+      break;
+    case KeyKind::Flag:
+      values_.*std::get<FlagField>(key.field) = ReadOption(value) != 0;
+      break;
+  }
+}
+
 int CQuestionSettingData::ReadKeys(int version) {
+  for (const QuestionSetKey& key : kQuestionSetKeys) {
+    if (version >= key.firstVersion) ReadKey(key);
+  }
   QuestionSetValues& v = values_;
-  v.questionNumber = ParseDecimal(ReadValue(kQuestionSetSection, "QuestionNumber", "Error"));
-  v.questionFileName = ReadText("QuestionFileName", "Error");
-  v.message = ReadText("Message", "No Message...");
-  v.title = ReadText("Title", "No Title...");
-  v.typeSoundFileName = ReadText("TypeSoundFileName", "");
-  v.missTypeSoundFileName = ReadText("MissTypeSoundFileName", "");
-  v.bgmFileName = ReadText("BGMFileName", "");
-  v.bgmFileType = ReadText("BGMFileType", "");
-  v.endSoundFileName = ReadText("EndSoundFileName", "");
-  v.endSoundFileType = ReadText("EndSoundFileType", "");
-
-  const struct {
-    const char* key;
-    Colour QuestionSetValues::*field;
-    const char* defaultText;
-  } colours[] = {
-      {"BackColor_Koyubi", &QuestionSetValues::backColorKoyubi, "0x8080FF"},
-      {"BackColor_Kusuriyubi", &QuestionSetValues::backColorKusuriyubi, "0x80FFFF"},
-      {"BackColor_Nakayubi", &QuestionSetValues::backColorNakayubi, "0x80FF80"},
-      {"BackColor_Hitosashiyubi", &QuestionSetValues::backColorHitosashiyubi, "0xFFFF80"},
-      {"BackColor_Other", &QuestionSetValues::backColorOther, "0xFFFFFF"},
-      {"WindowBackColor", &QuestionSetValues::windowBackColor, "0xFFFFFF"},
-      {"WindowStringColor", &QuestionSetValues::windowStringColor, "0x000000"},
-      {"KeyboardLineColor", &QuestionSetValues::keyboardLineColor, "0x000000"},
-      {"KeyboardStringColor", &QuestionSetValues::keyboardStringColor, "0x000000"},
-      {"NextTypeKeyColor", &QuestionSetValues::nextTypeKeyColor, "0x0000FF"},
-  };
-  for (const auto& colour : colours) {
-    v.*colour.field = ParseColor(ReadValue(kQuestionSetSection, colour.key, colour.defaultText));
-  }
-  v.backGroundPictureFileName = ReadText("BackGroundPictureFileName", "");
-
-  // Version 1 had no end music keys: its end sound keys named the end music.
-  if (version >= 2) {
-    v.endBgmFileName = ReadText("EndBGMFileName", "");
-    v.endBgmFileType = ReadText("EndBGMFileType", "");
-    v.endSoundFileName = ReadText("EndSoundFileName", "");
-    v.endSoundFileType.clear();
-  } else {
-    v.endBgmFileName = ReadText("EndSoundFileName", "");
-    v.endBgmFileType = ReadText("EndSoundFileType", "");
+  if (version == 1) {
+    // Version 1 had no end music keys: its end sound keys named the end music.
+    v.endBgmFileName = std::move(v.endSoundFileName);
+    v.endBgmFileType = v.endSoundFileType;
     v.endSoundFileName.clear();
+  } else {
+    v.endSoundFileType.clear();  // read, but no sound has a type
   }
-  v.randomQuestionSet = version >= 3 && ReadOption(ReadValue(kQuestionSetSection, "RandomQuestionSet", "0")) != 0;
-  v.imeStatus = version >= 4 ? ReadOption(ReadValue(kQuestionSetSection, "ImeStatus", "0")) : 0;
-
-  std::string* const fileNames[] = {&v.questionFileName, &v.typeSoundFileName, &v.missTypeSoundFileName,
-                                    &v.bgmFileName,      &v.endSoundFileName,  &v.backGroundPictureFileName,
-                                    &v.endBgmFileName};
-  if (version >= 4) {
-    for (std::string* field : fileNames) ResolveSetRelativePath(*field);
+  for (const QuestionSetKey& key : kQuestionSetKeys) {
+    if (key.kind != KeyKind::Path) continue;
+    std::string& field = v.*std::get<TextField>(key.field);
+    if (version >= kSetRelativePathsVersion) ResolveSetRelativePath(field);
+    field = ResolveRootRelativePath(field);
   }
-  v.katakanaMode = version >= 5 && ReadOption(ReadValue(kQuestionSetSection, "KatakanaMode", "0")) != 0;
-  for (std::string* field : fileNames) *field = ResolveRootRelativePath(*field);
   return 0;
 }
 
 int CMenuQuestionLoader::ReadKeys(int /*version*/) {
-  QuestionSetValues& v = values_;
-  v.questionNumber = ParseDecimal(ReadValue(kQuestionSetSection, "QuestionNumber", "Error"));
-  v.questionFileName = ReadText("QuestionFileName", "Error");
-  v.message = ReadText("Message", "No Message...");
-  v.title = ReadText("Title", "No Title...");
+  for (const QuestionSetKey& key : kQuestionSetKeys) {
+    if (key.listed) ReadKey(key);
+  }
   // The list shows where the questions come from whatever the set's version.
-  ResolveSetRelativePath(v.questionFileName);
-  v.questionFileName = ResolveRootRelativePath(v.questionFileName);
+  ResolveSetRelativePath(values_.questionFileName);
+  values_.questionFileName = ResolveRootRelativePath(values_.questionFileName);
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "platform/colour.h"
 #include "settings/setting_data.h"
@@ -45,13 +46,32 @@ struct QuestionSetValues {
   bool katakanaMode = false;
 };
 
+// How a key's value becomes its field: a text cut to a field's 254 bytes (a
+// path is a text that names a file), a decimal number, a colour, an option
+// (a decimal number of at most 9 characters) or a flag (an option, not 0).
+enum class KeyKind { Text, Path, Decimal, Colour, Option, Flag };
+
+using TextField = std::string QuestionSetValues::*;
+using NumberField = std::int32_t QuestionSetValues::*;
+using FlagField = bool QuestionSetValues::*;
+
+// One key of the set file: where it goes, its default, the first version
+// that reads it and whether the selection screen's list reads it too.
+struct QuestionSetKey {
+  const char* name;
+  std::variant<TextField, NumberField, FlagField> field;
+  KeyKind kind;
+  const char* defaultText;
+  int firstVersion;
+  bool listed;
+};
+
+// Every key the program reads after `Version`, in the order it reads them.
+extern const QuestionSetKey kQuestionSetKeys[26];
+
 // The full record that a practice screen uses.
 class CQuestionSettingData : public CSettingData {
  public:
-  // Checks the version (fatal 0103 for 0 or no number, 0102 outside 1..5),
-  // then reads the keys of that version. Returns 0.
-  int Load(const std::string& path) override;
-
   const QuestionSetValues& values() const { return values_; }
   // The version the file declared (5 when it declares none).
   int version() const { return version_; }
@@ -59,14 +79,18 @@ class CQuestionSettingData : public CSettingData {
  protected:
   virtual int ReadKeys(int version);
 
-  // A text key, cut to the 254 bytes of a record field.
-  std::string ReadText(std::string_view key, std::string_view defaultValue) const;
+  // Reads one key into its field.
+  void ReadKey(const QuestionSetKey& key);
   // "#name" and "?name" name a file beside the set file: made relative to it.
   void ResolveSetRelativePath(std::string& field) const;
 
   QuestionSetValues values_;
 
  private:
+  // Checks the version (fatal 0103 for 0 or no number, 0102 outside 1..5),
+  // then reads the keys of that version. Returns 0.
+  int ReadRecord() override;
+
   int version_ = 0;
 };
 

@@ -3,8 +3,8 @@
 // unit (っ, kana, small kana) that starts at a character, each found in one
 // step by code instead of a search. The answers are those of the table
 // lookups themselves, so the two cannot disagree. Used by the conversion of
-// single readings (romaji_rules.cpp) and of whole files of them
-// (line_converter.cpp); nothing outside the romaji folder includes it.
+// single readings (romaji_rules.cpp) and of whole files of them (the batch
+// line converter of kanaflow-romaji).
 #pragma once
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "settings/setting_data.h"
 
-#include "app/fatal_error.h"
 #include "platform/cp932.h"
+#include "platform/fatal_error.h"
 #include "platform/profile_file.h"
 
 namespace kanaflow {
@@ -9,9 +9,15 @@ namespace {
 constexpr char kErrorSentinel[] = "Error";
 }  // namespace
 
-void CSettingData::OpenFile(const std::string& path) {
+int CSettingData::Load(const std::string& path) {
+  const std::string kept(cp932::CutToFit(path, kSettingPathBytes));
+  return LoadText(kept, LoadProfileText(kept).bytes());
+}
+
+int CSettingData::LoadText(const std::string& path, std::string text) {
   path_ = std::string(cp932::CutToFit(path, kSettingPathBytes));
-  profile_ = LoadProfileText(path_);
+  profile_ = ProfileText(std::move(text));
+  return ReadRecord();
 }
 
 std::string CSettingData::ReadValue(std::string_view section, std::string_view key,

@@ -18,8 +18,12 @@ class CSettingData {
   virtual ~CSettingData() = default;
 
   // Reads the record from the ini file at `path`; returns 0. A fatal error
-  // in the file ends the program and never returns here.
-  virtual int Load(const std::string& path) = 0;
+  // in the file ends the program and never returns here. A file that cannot
+  // be read reads as an empty one.
+  int Load(const std::string& path);
+  // The same, from `text`, the bytes of the file that `path` names: the
+  // path names the file in error boxes and places the files named beside it.
+  int LoadText(const std::string& path, std::string text);
 
   // The value of `key` in `section`, or `defaultValue` when the key (or the
   // section, or the file) is absent; at most 254 bytes. The value "Error" is
@@ -28,14 +32,12 @@ class CSettingData {
 
   const std::string& path() const { return path_; }
 
- protected:
-  // Stores the path (at most 254 bytes) and reads the file once, so the
-  // record's keys come from one consistent copy of it.
-  void OpenFile(const std::string& path);
-
  private:
-  std::string path_;
-  ProfileText profile_;
+  // Reads the record's keys from the text that Load or LoadText stored.
+  virtual int ReadRecord() = 0;
+
+  std::string path_;  // at most 254 bytes, as the record keeps it
+  ProfileText profile_;  // read once, so the keys come from one copy of the file
 };
 
 }  // namespace kanaflow

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "app/error_box.h"
-#include "app/fatal_error.h"
-#include "resources/resource_ids.h"
+#include "platform/fatal_error.h"
+#include "settings/setup_dialog_ids.h"
 #include "settings/software_setting_data.h"
 
 namespace kanaflow {

@@ -55,8 +55,7 @@ constexpr SpellingKey kSpellingKeys[] = {
 
 }  // namespace
 
-int CSoftwareSettingData::Load(const std::string& path) {
-  OpenFile(path);
+int CSoftwareSettingData::ReadRecord() {
   for (const FlagKey& key : kFlagKeys) {
     values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText)) != 0;
   }

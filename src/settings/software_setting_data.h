@@ -28,8 +28,6 @@ struct SoftwareSettings {
 
 class CSoftwareSettingData : public CSettingData {
  public:
-  // Reads all 24 keys; a missing file, section or key gives its default.
-  int Load(const std::string& path) override;
 
   // Writes the keys into the file at `path`, keeping every other line of it
   // byte for byte; FlexibleInput only when it is on or already written, so
@@ -44,6 +42,9 @@ class CSoftwareSettingData : public CSettingData {
   SoftwareSettings& values() { return values_; }
 
  private:
+  // Reads all 24 keys; a missing file, section or key gives its default.
+  int ReadRecord() override;
+
   SoftwareSettings values_;
 };
 

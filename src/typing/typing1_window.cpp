@@ -28,7 +28,7 @@ Typing1Window::Typing1Window(CScene& scene, PracticeMedia media)
 
 Typing1Window::~Typing1Window() { state_ = PracticeState::Closing; }
 
-int Typing1Window::ModeId() const { return scene()->basicModeId; }
+PracticeMode Typing1Window::ModeId() const { return PracticeMode::Basic; }
 
 void Typing1Window::SetUp(HWND window) {
   state_ = PracticeState::Countdown;

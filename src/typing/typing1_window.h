@@ -25,7 +25,7 @@ class Typing1Window : public CTypingWindow {
 
  private:
   void SetUp(HWND window);
-  int ModeId() const override;
+  PracticeMode ModeId() const override;
   void StartTyping(HWND window) override;
   void FinishRunSteps() override;
   void RepaintAfterFinish() override;

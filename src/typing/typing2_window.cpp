@@ -43,7 +43,7 @@ LRESULT CALLBACK EditBoxProc(HWND edit, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-Typing2Window::Typing2Window(CScene& scene, int mode, PracticeMedia media)
+Typing2Window::Typing2Window(CScene& scene, PracticeMode mode, PracticeMedia media)
     : CTypingWindow(&scene, kWidth, kHeight, std::move(media)), mode_(mode) {
   window_ = CreateScreen(kWidth, kHeight);
   SetUp(window_);
@@ -52,7 +52,7 @@ Typing2Window::Typing2Window(CScene& scene, int mode, PracticeMedia media)
 
 Typing2Window::~Typing2Window() { state_ = PracticeState::Closing; }
 
-bool Typing2Window::IsHiraganaMode() const { return mode_ == scene()->hiraganaModeId; }
+bool Typing2Window::IsHiraganaMode() const { return mode_ == PracticeMode::Hiragana; }
 
 ImeSetting Typing2Window::OpenImeSetting() const {
   if (!IsHiraganaMode()) return kImeConversion;
@@ -62,8 +62,7 @@ ImeSetting Typing2Window::OpenImeSetting() const {
 void Typing2Window::SetUp(HWND window) {
   state_ = PracticeState::Countdown;
   LoadSettingsAndQuestions();
-  const int matcherMode = IsHiraganaMode() ? CEditBoxMatcher::kHiraganaMode : CEditBoxMatcher::kKanjiKanaMode;
-  matcher_ = std::make_unique<CEditBoxMatcher>(*questionSet_, matcherMode, settings(), *this);
+  matcher_ = std::make_unique<CEditBoxMatcher>(*questionSet_, mode_, settings(), *this);
   stopwatch_ = std::make_unique<CStopwatch>();
   // Scrolling sideways lets a target wider than the box be written whole.
   editBox_ = CreateEditControl("", window, kEditBoxId, 15, 15, 605, 25, scene()->GetInstance(), ES_AUTOHSCROLL);

@@ -16,17 +16,17 @@ class Typing2Window : public CTypingWindow {
   static constexpr int kCountersTop = 170;
   static constexpr int kEditBoxId = 10000;
 
-  Typing2Window(CScene& scene, int mode, PracticeMedia media = SystemPracticeMedia());
+  Typing2Window(CScene& scene, PracticeMode mode, PracticeMedia media = SystemPracticeMedia());
   ~Typing2Window() override;
 
   const CEditBoxMatcher& matcher() const { return *matcher_; }
   HWND editBox() const { return editBox_; }
-  int mode() const { return mode_; }
+  PracticeMode mode() const { return mode_; }
 
  private:
   bool IsHiraganaMode() const;
   void SetUp(HWND window);
-  int ModeId() const override { return mode_; }
+  PracticeMode ModeId() const override { return mode_; }
   void StartTyping(HWND window) override;
   void ClearEditBox() override;
   // The IME setting of this mode when the IME is opened.
@@ -50,7 +50,7 @@ class Typing2Window : public CTypingWindow {
   void DrawRule(CDrawSurface& image, int y) const;
   std::string SecondRowLabel() const;
 
-  int mode_;
+  PracticeMode mode_;
   HWND editBox_ = nullptr;
   std::unique_ptr<CEditBoxMatcher> matcher_;
   // The box's text as last judged: one change is judged once, however many

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/error_box.h"
 #include "app/scene.h"
 #include "app/window_utilities.h"
 #include "typing/number_format.h"
@@ -89,6 +90,7 @@ void CTypingWindow::LoadBackground(HWND window) {
   const QuestionSetValues& set = questionSet_->values();
   if (!set.backGroundPictureFileName.empty()) {
     background_ = std::make_unique<CDrawSurface>(window, set.backGroundPictureFileName, false);
+    if (!background_->loaded()) ShowPictureError(window, set.backGroundPictureFileName);
   } else {
     background_ = std::make_unique<CDrawSurface>(window, 640, 480, set.windowBackColor);
   }
@@ -137,7 +139,7 @@ bool CTypingWindow::HandleCommonMessage(HWND window, UINT message, WPARAM wParam
   // The scene deletes this object inside the show call: take what is needed
   // first and touch nothing afterwards.
   CScene* const scene = this->scene();
-  const int mode = ModeId();
+  const PracticeMode mode = ModeId();
   DestroyWindow(window);
   if (wParam == VK_ESCAPE) {
     scene->SetMode(mode);

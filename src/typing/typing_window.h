@@ -16,8 +16,8 @@
 #include "media/practice_media.h"
 #include "media/wave_sound.h"
 #include "questions/question_set.h"
-#include "romaji/input_matcher.h"
 #include "settings/software_setting_data.h"
+#include "typing/input_matcher.h"
 #include "typing/practice_state.h"
 #include "typing/stopwatch.h"
 
@@ -73,7 +73,7 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   LRESULT OnResults(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   // The mode id this screen practises, for the way back to its list.
-  virtual int ModeId() const = 0;
+  virtual PracticeMode ModeId() const = 0;
   virtual void StartTyping(HWND window) = 0;
   // The screen's own finishing steps, right after the state becomes Results.
   virtual void FinishRunSteps() {}

@@ -1,4 +1,4 @@
-#include "app/box_text.h"
+#include "platform/box_text.h"
 
 #include <gtest/gtest.h>
 

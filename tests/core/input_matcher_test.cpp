@@ -1,4 +1,4 @@
-#include "romaji/input_matcher.h"
+#include "typing/input_matcher.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ class MatcherTest : public ::testing::Test {
   CKeyboardMatcher MakeKeyboardMatcher() {
     return CKeyboardMatcher(*set_, *keyboard_, settings_, effects_, [this] { return now_; });
   }
-  CEditBoxMatcher MakeEditMatcher(int mode) {
+  CEditBoxMatcher MakeEditMatcher(PracticeMode mode) {
     return CEditBoxMatcher(*set_, mode, settings_, effects_, [this] { return now_; });
   }
 
@@ -295,7 +295,7 @@ TEST_F(MatcherTest, DisableWindowVibrationKeepsTheWindowStill) {
     keys.StartTyping();
     (void)keys.MatchTypedChar('x');
     EXPECT_EQ(effects_.Take(), row.keyboardMiss) << "keyboard, disabled " << row.disable;
-    CEditBoxMatcher edit = MakeEditMatcher(CEditBoxMatcher::kHiraganaMode);
+    CEditBoxMatcher edit = MakeEditMatcher(PracticeMode::Hiragana);
     (void)edit.MatchEditText("い");
     EXPECT_EQ(effects_.Take(), row.editMiss) << "edit text, disabled " << row.disable;
     (void)edit.MatchAnswer("");
@@ -307,7 +307,7 @@ TEST_F(MatcherTest, DisableWindowVibrationKeepsTheWindowStill) {
 
 TEST_F(MatcherTest, EditBoxRun) {
   Load("朝\nあさ\n海\nうみ\n", 2);
-  CEditBoxMatcher matcher = MakeEditMatcher(CEditBoxMatcher::kHiraganaMode);
+  CEditBoxMatcher matcher = MakeEditMatcher(PracticeMode::Hiragana);
   enum Call { Edit, Enter };
   struct Step {
     const char* label;
@@ -352,22 +352,22 @@ TEST_F(MatcherTest, EditBoxRun) {
 
 TEST_F(MatcherTest, EditBoxTargetByModeAndKatakanaMode) {
   struct Row {
-    int mode;
+    PracticeMode mode;
     bool katakana;
     const char* target;
     const char* rightStart;
     const char* wrongStart;
   } rows[] = {
-      {CEditBoxMatcher::kHiraganaMode, false, "あさ", "あ", "ア"},
-      {CEditBoxMatcher::kHiraganaMode, true, "アサ", "ア", "あ"},
-      {CEditBoxMatcher::kKanjiKanaMode, false, "朝", "朝", "あ"},
-      {CEditBoxMatcher::kKanjiKanaMode, true, "朝", "朝", "ア"},
-      {3, false, "朝", "朝", "あ"},  // every mode but hiragana writes the text
+      {PracticeMode::Hiragana, false, "あさ", "あ", "ア"},
+      {PracticeMode::Hiragana, true, "アサ", "ア", "あ"},
+      {PracticeMode::KanjiKana, false, "朝", "朝", "あ"},
+      {PracticeMode::KanjiKana, true, "朝", "朝", "ア"},
+      {PracticeMode::Basic, false, "朝", "朝", "あ"},  // every mode but hiragana writes the text
   };
   for (const Row& row : rows) {
     Load("朝\nあさ\n", 1, false, row.katakana);
     CEditBoxMatcher matcher = MakeEditMatcher(row.mode);
-    const std::string label = "mode " + std::to_string(row.mode) + ", katakana " + std::to_string(row.katakana);
+    const std::string label = "mode " + std::to_string(static_cast<int>(row.mode)) + ", katakana " + std::to_string(row.katakana);
     EXPECT_EQ(matcher.Target(), row.target) << label;
     EXPECT_EQ(matcher.MatchEditText(row.wrongStart), MatchResult::Miss) << label;
     EXPECT_EQ(matcher.MatchEditText(row.rightStart), MatchResult::Right) << label;

@@ -1,4 +1,4 @@
-#include "romaji/point_counter.h"
+#include "typing/point_counter.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/fatal_error.h"
+#include "platform/fatal_error.h"
 #include "platform/text_encoding.h"
 #include "support/message_box_watcher.h"
 

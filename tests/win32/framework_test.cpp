@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "app/program.h"
 #include "app/scene.h"
 #include "app/window.h"
 #include "app/window_utilities.h"
 #include "platform/text_encoding.h"
+#include "program/program.h"
 #include "support/screen_harness.h"
 
 namespace kanaflow {
@@ -57,7 +57,7 @@ class TestScreen : public CWindow {
         }
         if (wParam == VK_ESCAPE) {
           DestroyWindow(window);
-          scene()->SetMode(scene()->kanjiKanaModeId);
+          scene()->SetMode(PracticeMode::KanjiKana);
           scene()->ShowQuestionSelect();
           return 0;
         }
@@ -94,7 +94,9 @@ class FrameworkTest : public ::testing::Test {
   FrameworkTest() {
     factory_.mainMenu = [](CScene& scene) { return std::make_unique<TestScreen>(scene, kMainMenu); };
     factory_.questionSelect = [](CScene& scene) { return std::make_unique<TestScreen>(scene, kQuestionSelect); };
-    factory_.typing = [](CScene& scene, int mode) { return std::make_unique<TestScreen>(scene, mode); };
+    factory_.typing = [](CScene& scene, PracticeMode mode) {
+      return std::make_unique<TestScreen>(scene, static_cast<int>(mode));
+    };
   }
 
   ~FrameworkTest() override {
@@ -146,9 +148,9 @@ TEST_F(FrameworkTest, HandOverLeavesOneScreenAndOneClassAfterManyRoundTrips) {
   for (int trip = 0; trip < 50; ++trip) {
     SendKeyDown(current()->window(), VK_ESCAPE);  // to the selection screen, from inside its procedure
     ASSERT_EQ(current()->kind(), kQuestionSelect) << "trip " << trip;
-    EXPECT_EQ(scene_->mode(), scene_->kanjiKanaModeId);
+    EXPECT_EQ(scene_->mode(), PracticeMode::KanjiKana);
     SendMessageW(current()->window(), kGoToTyping, 0, 0);
-    ASSERT_EQ(current()->kind(), scene_->kanjiKanaModeId) << "the typing screen of the selected mode";
+    ASSERT_EQ(current()->kind(), static_cast<int>(PracticeMode::KanjiKana)) << "the typing screen of the selected mode";
     SendKeyDown(current()->window(), VK_F5);
     ASSERT_EQ(current()->kind(), kMainMenu);
     EXPECT_EQ(TestScreen::alive, 1) << "trip " << trip;
@@ -245,8 +247,8 @@ TEST_F(ProgramTest, AQuitOnAnyScreenEndsTheLoopAndDeletesThatScreen) {
     PostMessageW(screen->window(), kGoToTyping, 0, 0);
     return screen;
   };
-  factory_.typing = [](CScene& scene, int mode) {
-    auto screen = std::make_unique<TestScreen>(scene, mode);
+  factory_.typing = [](CScene& scene, PracticeMode mode) {
+    auto screen = std::make_unique<TestScreen>(scene, static_cast<int>(mode));
     PostMessageW(screen->window(), WM_CLOSE, 0, 0);
     return screen;
   };

@@ -2,7 +2,7 @@
 // repeats, clicks and their bounds, the hand-over to the selection screen in
 // each mode, the setup dialog over the menu, the red frame over the grey one,
 // the remembered entry and the preview pictures.
-#include "app/main_window.h"
+#include "program/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "app/scene.h"
 #include "app/window_utilities.h"
 #include "platform/text_encoding.h"
-#include "questions/question_select_menu.h"
+#include "program/question_select_menu.h"
 #include "support/fresh_frame.h"
 #include "support/image.h"
 #include "support/menu_scene.h"
@@ -109,9 +109,8 @@ class MainMenuTest : public ::testing::Test {
     if (expected == Outcome::Selection) {
       EXPECT_NE(selection(), nullptr) << "the selection screen is shown";
       EXPECT_FALSE(IsWindow(beforeWindow)) << "the menu's window is destroyed";
-      const int modes[] = {menus_.scene().basicModeId, menus_.scene().hiraganaModeId, menus_.scene().kanjiKanaModeId};
       if (entry >= 0 && entry <= 2) {
-        EXPECT_EQ(menus_.scene().mode(), modes[entry]);
+        EXPECT_EQ(menus_.scene().mode(), kPracticeModes[entry]);
       }
       return;
     }

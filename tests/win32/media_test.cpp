@@ -615,7 +615,7 @@ TEST_F(ImeTest, RestoreWithoutSetDoesNothing) {
 // ---------------------------------------------------------------------------
 // A run's music and sounds, as the practice screens play them
 
-class RunMediaTest : public ::testing::TestWithParam<int> {
+class RunMediaTest : public ::testing::TestWithParam<PracticeMode> {
  protected:
   RunMediaTest() {
     folder_.Write("data/set.ini",
@@ -655,7 +655,7 @@ class RunMediaTest : public ::testing::TestWithParam<int> {
 
   // A miss, then the one question answered: the end of the run.
   void MissThenFinish() {
-    if (GetParam() == 0) {
+    if (GetParam() == PracticeMode::Basic) {
       testing::SendChar(window(), L'x');
       EXPECT_EQ(TakeEffects(), "m");
       testing::SendChar(window(), L'i');
@@ -693,9 +693,9 @@ TEST_P(RunMediaTest, TheMusicLoopsWhileTypingAndOnTheResultsAndGivesWayToTheEndM
   EXPECT_EQ(TakeCommands(), (std::vector<MciCommand>{kStop, kRewind, Play()})) << "it loops on the results";
 }
 
-INSTANTIATE_TEST_SUITE_P(BothScreens, RunMediaTest, ::testing::Values(0, 1),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return info.param == 0 ? std::string("Basic") : std::string("EditBox");
+INSTANTIATE_TEST_SUITE_P(BothScreens, RunMediaTest, ::testing::Values(PracticeMode::Basic, PracticeMode::Hiragana),
+                         [](const ::testing::TestParamInfo<PracticeMode>& info) {
+                           return info.param == PracticeMode::Basic ? std::string("Basic") : std::string("EditBox");
                          });
 
 }  // namespace

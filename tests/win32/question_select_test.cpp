@@ -1,7 +1,7 @@
 // The selection screen driven with real messages: the library as it lists
 // it, the information area, the ways to start and to go back, the remembered
 // positions, and the fatal errors of a library that it cannot use.
-#include "questions/question_select_menu.h"
+#include "program/question_select_menu.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "app/fatal_error.h"
-#include "app/main_window.h"
 #include "app/scene.h"
 #include "app/window_utilities.h"
 #include "draw/draw_surface.h"
+#include "platform/fatal_error.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
+#include "program/main_window.h"
 #include "support/image.h"
 #include "support/menu_scene.h"
 #include "support/modal_answerer.h"
@@ -154,7 +154,7 @@ class QuestionSelectTest : public ::testing::Test {
 
   // Leaves the screen shown (its window destroyed, as a screen leaves) for
   // a new selection screen in `mode`.
-  void Open(int mode = 0) {
+  void Open(PracticeMode mode = PracticeMode::Basic) {
     if (HWND old = window()) DestroyWindow(old);
     menus_.scene().SetMode(mode);
     menus_.scene().ShowQuestionSelect();
@@ -400,7 +400,7 @@ TEST_F(QuestionSelectTest, StartHandsTheChosenSetToThePracticeScreenOfTheMode) {
       const std::string row = std::string(Name(way)) + ", mode " + std::to_string(mode);
       QuestionSelectMenu::ForgetPositions();
       menus_.ForgetTypingRequest();
-      Open(mode);
+      Open(kPracticeModes[mode]);
       ClickItem(categoryList(), 1);
       ClickItem(setList(), 1);
       ASSERT_EQ(currentPath(), "./data/sub/d.ini") << row;
@@ -445,7 +445,7 @@ TEST_F(QuestionSelectTest, KeysReachTheScreenFromItselfAndFromTheSetListOnly) {
   };
   for (const Row& row : rows) {
     QuestionSelectMenu::ForgetPositions();
-    Open(2);
+    Open(PracticeMode::KanjiKana);
     // The remembered positions stay untouched unless the row starts a set.
     const HWND target = row.target == kScreen ? window() : row.target == kSetList ? setList() : categoryList();
     SendKeyDown(target, row.key, row.repeat);
@@ -455,7 +455,7 @@ TEST_F(QuestionSelectTest, KeysReachTheScreenFromItselfAndFromTheSetListOnly) {
     if (row.result == kStarts) {
       EXPECT_EQ(menus_.typingRequest().path, "./data/a.ini") << row.name;
     }
-    EXPECT_EQ(menus_.scene().mode(), 2) << row.name << ": the mode stays as the main menu set it";
+    EXPECT_EQ(menus_.scene().mode(), PracticeMode::KanjiKana) << row.name << ": the mode stays as the main menu set it";
   }
 }
 
@@ -628,7 +628,7 @@ TEST(QuestionSelectChild, DISABLED_OpensTheSelectionScreenInTheCurrentFolder) {
   TestScreenFactory factory;
   factory.mainMenu = [](CScene& scene) { return std::make_unique<StandInScreen>(scene, testing::kStandInMainMenu); };
   factory.questionSelect = [](CScene& scene) { return std::make_unique<QuestionSelectMenu>(scene); };
-  factory.typing = [](CScene& scene, int) { return std::make_unique<StandInScreen>(scene, testing::kStandInTyping); };
+  factory.typing = [](CScene& scene, PracticeMode) { return std::make_unique<StandInScreen>(scene, testing::kStandInTyping); };
   CScene scene(TestInstance(), factory);
   scene.ShowQuestionSelect();
   EXPECT_NE(dynamic_cast<QuestionSelectMenu*>(scene.currentScreen()), nullptr);

@@ -72,7 +72,7 @@ int DifferentPixelsIn(const Image& a, const Image& b, const RECT& area) {
 
 struct ClockCase {
   const char* name;
-  int mode;
+  PracticeMode mode;
   std::uint32_t elapsedMs;
   bool onlyTheClock;  // false: the text outgrows its place
 };
@@ -80,11 +80,11 @@ struct ClockCase {
 void PrintTo(const ClockCase& test, std::ostream* out) { *out << test.name; }
 
 constexpr ClockCase kClockCases[] = {
-    {"basic", 0, 12345, true},
-    {"hiragana", 1, 12345, true},
-    {"kanji", 2, 987654, true},
-    {"basic, longest time", 0, 0xFFFFFFFF - kStartMs, false},
-    {"hiragana, longest time", 1, 0xFFFFFFFF - kStartMs, false},
+    {"basic", PracticeMode::Basic, 12345, true},
+    {"hiragana", PracticeMode::Hiragana, 12345, true},
+    {"kanji", PracticeMode::KanjiKana, 987654, true},
+    {"basic, longest time", PracticeMode::Basic, 0xFFFFFFFF - kStartMs, false},
+    {"hiragana, longest time", PracticeMode::Hiragana, 0xFFFFFFFF - kStartMs, false},
 };
 
 class RunningClockTest : public ::testing::TestWithParam<ClockCase> {
@@ -100,7 +100,7 @@ class RunningClockTest : public ::testing::TestWithParam<ClockCase> {
   CTypingWindow& screen() { return *static_cast<CTypingWindow*>(scene_.current()); }
 
   // The run started at kStartMs on a clock the test moves.
-  void StartRun(int mode) {
+  void StartRun(PracticeMode mode) {
     scene_.Open(mode);
     ASSERT_NE(dynamic_cast<CTypingWindow*>(scene_.current()), nullptr);
     screen().SetStopwatchClock([this] { return now_; });
@@ -159,7 +159,7 @@ TEST(RunningClockKeystrokeTest, AKeystrokeAfterTicksRepaintsEverything) {
                "WindowBackColor=0xE0F0E0\r\n");
   folder.Write("data/q.txt", "犬\r\nいぬ\r\n");
   PracticeScene scene;
-  scene.Open(0);
+  scene.Open(PracticeMode::Basic);
   auto& screen = *static_cast<Typing1Window*>(scene.current());
   std::uint32_t now = kStartMs;
   screen.SetStopwatchClock([&now] { return now; });

@@ -14,11 +14,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/fatal_error.h"
 #include "app/window_utilities.h"
+#include "platform/fatal_error.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
-#include "resources/resource_ids.h"
+#include "settings/setup_dialog_ids.h"
 #include "support/image.h"
 #include "support/screen_harness.h"
 #include "support/temp_folder.h"

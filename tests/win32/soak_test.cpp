@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "app/main_window.h"
-#include "app/program_screens.h"
 #include "app/scene.h"
 #include "platform/text_encoding.h"
-#include "questions/question_select_menu.h"
+#include "program/main_window.h"
+#include "program/program_screens.h"
+#include "program/question_select_menu.h"
 #include "support/footprint.h"
 #include "support/image.h"
 #include "support/practice_fixture.h"
@@ -62,7 +62,7 @@ void Report(const char* what, const Footprint& start, const Footprint& end, doub
 // (the edit box hands it to the screen) and '\b' a backspace.
 struct ModeRow {
   const char* name;
-  int mode;
+  PracticeMode mode;
   const char* questionLines;  // one question: its text line and its reading line
   const char* answer;         // the keys that complete one question
   const char* missThenUndo;   // sent before every tenth question: one wrong key, then what removes it
@@ -70,9 +70,9 @@ struct ModeRow {
 };
 
 const ModeRow kModes[] = {
-    {"basic screen", 0, "練習\r\nれんしゅう\r\n", "rennshuu", "x", 1},
-    {"edit box, hiragana", 1, "朝の空は青い\r\nあさのそらはあおい\r\n", "あさのそらはあおい\r", "ん\b", 2},
-    {"edit box, kanji and kana", 2, "朝の空は青い\r\nあさのそらはあおい\r\n", "朝の空は青い\r", "ん\b", 2},
+    {"basic screen", PracticeMode::Basic, "練習\r\nれんしゅう\r\n", "rennshuu", "x", 1},
+    {"edit box, hiragana", PracticeMode::Hiragana, "朝の空は青い\r\nあさのそらはあおい\r\n", "あさのそらはあおい\r", "ん\b", 2},
+    {"edit box, kanji and kana", PracticeMode::KanjiKana, "朝の空は青い\r\nあさのそらはあおい\r\n", "朝の空は青い\r", "ん\b", 2},
 };
 
 // Enough questions that 10,000 keys never reach the end of the run.

@@ -11,7 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/fatal_error.h"
+#include "platform/text_encoding.h"
 #include "support/fresh_frame.h"
+#include "support/message_box_watcher.h"
 #include "support/image.h"
 #include "support/practice_fixture.h"
 #include "support/text_picture.h"
@@ -42,7 +45,7 @@ class Typing1WindowTest : public ::testing::Test {
   Typing1Window& screen() { return *static_cast<Typing1Window*>(scene_.current()); }
 
   void Open() {
-    scene_.Open(scene_.scene().basicModeId);
+    scene_.Open(PracticeMode::Basic);
     ASSERT_NE(dynamic_cast<Typing1Window*>(scene_.current()), nullptr);
   }
 
@@ -81,6 +84,19 @@ TEST_F(Typing1WindowTest, CountdownIgnoresCharactersAndTypingStartsAfterTheThird
   EXPECT_EQ(screen().state(), PracticeState::Countdown) << "2 and 1 still show";
   SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kCountdownTimer, 0);
   EXPECT_EQ(screen().state(), PracticeState::Running);
+}
+
+// The drawing surface only reports a picture it cannot load; the screen that
+// asked for it must still tell the user, once, and go on with an empty one.
+TEST_F(Typing1WindowTest, AMissingBackgroundPictureShowsThe0100BoxOnceAndThePracticeGoesOn) {
+  WriteSet("犬\r\nいぬ\r\n", 1, "BackGroundPictureFileName=#missing.bmp\r\n");
+  const testing::MessageBoxWatcher boxes;
+  Open();
+  ASSERT_EQ(boxes.texts().size(), 1u);
+  const std::string expected = FatalErrorText(
+      FatalError::PictureNotLoaded, {"読み込み対象ファイル名：./data/missing.bmp", CurrentDirectoryLine()});
+  EXPECT_EQ(boxes.texts()[0], Cp932ToWide(expected));
+  EXPECT_EQ(screen().state(), PracticeState::Countdown);
 }
 
 TEST_F(Typing1WindowTest, AWholeRunTypedToTheResults) {
@@ -192,7 +208,7 @@ TEST_F(Typing1WindowTest, EscapeAndF5LeaveInEveryState) {
     EXPECT_EQ(scene_.standInKind(), 0) << "an auto-repeat does not leave, row " << row.state;
     SendKeyDown(scene_.window(), row.key);
     EXPECT_EQ(scene_.standInKind(), row.expected) << "state " << row.state << " key " << row.key;
-    EXPECT_EQ(scene_.scene().mode(), scene_.scene().basicModeId);
+    EXPECT_EQ(scene_.scene().mode(), PracticeMode::Basic);
   }
 }
 

@@ -41,8 +41,8 @@ using testing::TextPicture;
 constexpr COLORREF kBackColour = 0xE0F0E0;    // pale green: easy to tell from anything drawn
 constexpr COLORREF kStringColour = 0x800000;  // dark blue: labels, frames and rule lines
 constexpr COLORREF kDefaultText = 0x000000;   // the image's own text colour
-constexpr int kHiragana = 1;
-constexpr int kKanjiKana = 2;
+constexpr PracticeMode kHiragana = PracticeMode::Hiragana;
+constexpr PracticeMode kKanjiKana = PracticeMode::KanjiKana;
 
 // ---- the IME of the thread's default input context ------------------------
 
@@ -194,7 +194,7 @@ class Typing2WindowTest : public ::testing::Test {
     folder_.Write("data/q.txt", questions);
   }
 
-  void Open(int mode) {
+  void Open(PracticeMode mode) {
     scene_.Open(mode);
     ASSERT_NE(dynamic_cast<Typing2Window*>(scene_.current()), nullptr);
   }
@@ -256,16 +256,16 @@ class Typing2WindowTest : public ::testing::Test {
 
 TEST_F(Typing2WindowTest, DuringTheCountdownTheBoxIsDisabledAndEscapeStillLeaves) {
   WriteSet("朝\r\nあさ\r\n", 1);
-  for (int mode : {kHiragana, kKanjiKana}) {
+  for (PracticeMode mode : {kHiragana, kKanjiKana}) {
     Open(mode);
-    EXPECT_EQ(screen().state(), PracticeState::Countdown) << "mode " << mode;
-    EXPECT_FALSE(IsWindowEnabled(box())) << "mode " << mode;
+    EXPECT_EQ(screen().state(), PracticeState::Countdown) << "mode " << static_cast<int>(mode);
+    EXPECT_FALSE(IsWindowEnabled(box())) << "mode " << static_cast<int>(mode);
     SendText(box(), "あさ");
     SendChar(box(), VK_RETURN);
-    EXPECT_EQ(matcher().counters().typedKeys, 0) << "nothing counts in the countdown, mode " << mode;
-    EXPECT_EQ(matcher().counters().missCount, 0) << "mode " << mode;
+    EXPECT_EQ(matcher().counters().typedKeys, 0) << "nothing counts in the countdown, mode " << static_cast<int>(mode);
+    EXPECT_EQ(matcher().counters().missCount, 0) << "mode " << static_cast<int>(mode);
     SendKeyDown(window(), VK_ESCAPE);
-    EXPECT_EQ(scene_.standInKind(), testing::kStandInQuestionSelect) << "mode " << mode;
+    EXPECT_EQ(scene_.standInKind(), testing::kStandInQuestionSelect) << "mode " << static_cast<int>(mode);
     EXPECT_EQ(scene_.scene().mode(), mode) << "back to the list of the same mode";
   }
 }
@@ -439,11 +439,11 @@ TEST_F(Typing2WindowTest, EveryKindOfInputIsShownAtOnce) {
       {"the whole last answer", kCommit, "いぬ", "いぬ", "1 問", "2 回"},
       {"Enter on the last question", kEnter, "", nullptr, "2 問", "2 回"},
   };
-  for (int mode : {kHiragana, kKanjiKana}) {
+  for (PracticeMode mode : {kHiragana, kKanjiKana}) {
     Open(mode);
     FinishCountdown();
     for (const Step& step : steps) {
-      const std::string what = std::string(step.what) + ", mode " + std::to_string(mode);
+      const std::string what = std::string(step.what) + ", mode " + std::to_string(static_cast<int>(mode));
       switch (step.action) {
         case kCommit:
           Commit(step.text);
@@ -465,7 +465,7 @@ TEST_F(Typing2WindowTest, EveryKindOfInputIsShownAtOnce) {
       EXPECT_TRUE(Shows(shown, Text(step.done, 100, 195), "問題数, " + what));
       EXPECT_TRUE(Shows(shown, Text(step.misses, 300, 220), "ミス回数, " + what));
     }
-    EXPECT_EQ(screen().state(), PracticeState::Results) << "mode " << mode;
+    EXPECT_EQ(screen().state(), PracticeState::Results) << "mode " << static_cast<int>(mode);
   }
 }
 
@@ -534,7 +534,7 @@ TEST_F(Typing2WindowTest, AWholeRunToTheResults) {
 
 TEST_F(Typing2WindowTest, TheModeDecidesTheTargetAndTheSecondRow) {
   struct Row {
-    int mode;
+    PracticeMode mode;
     bool katakanaMode;
     const char* label;      // second row
     const char* secondRow;  // its text
@@ -549,7 +549,7 @@ TEST_F(Typing2WindowTest, TheModeDecidesTheTargetAndTheSecondRow) {
       {kKanjiKana, true, "読み", "がっこう", "ガッコウ", "学校", 4 * (10000 / 250), ""},
   };
   for (const Row& row : rows) {
-    const std::string name = "mode " + std::to_string(row.mode) + (row.katakanaMode ? " katakana" : "");
+    const std::string name = "mode " + std::to_string(static_cast<int>(row.mode)) + (row.katakanaMode ? " katakana" : "");
     WriteSet("学校\r\nがっこう\r\n", 1, row.katakanaMode ? "KatakanaMode=1\r\n" : "");
     Open(row.mode);
     FinishCountdown();
@@ -575,7 +575,7 @@ TEST_F(Typing2WindowTest, TheModeDecidesTheTargetAndTheSecondRow) {
 TEST_F(Typing2WindowTest, TheRuleLineFollowsTheModeAndTheState) {
   WriteSet("学校\r\nがっこう\r\n", 1);
   struct Row {
-    int mode;
+    PracticeMode mode;
     bool running;
     bool at65;
     bool at90;
@@ -589,7 +589,7 @@ TEST_F(Typing2WindowTest, TheRuleLineFollowsTheModeAndTheState) {
     Open(row.mode);
     if (row.running) FinishCountdown();
     const Image shot = Shot();
-    const std::string name = "mode " + std::to_string(row.mode) + (row.running ? " running" : " countdown");
+    const std::string name = "mode " + std::to_string(static_cast<int>(row.mode)) + (row.running ? " running" : " countdown");
     EXPECT_EQ(RulePixels(shot, 65), row.at65 ? kRuleSides : 0) << name << ", y 65";
     EXPECT_EQ(RulePixels(shot, 90), row.at90 ? kRuleSides : 0) << name << ", y 90";
   }
@@ -653,7 +653,7 @@ TEST_F(Typing2WindowTest, TheBoxHandsKeysEnterAndCompositionToTheScreen) {
 TEST_F(Typing2WindowTest, EscapeAndF5PressedInTheBoxLeave) {
   WriteSet("朝\r\nあさ\r\n", 1);
   struct Row {
-    int mode;
+    PracticeMode mode;
     bool results;
     UINT key;
     int expected;
@@ -665,7 +665,7 @@ TEST_F(Typing2WindowTest, EscapeAndF5PressedInTheBoxLeave) {
       {kKanjiKana, true, VK_ESCAPE, testing::kStandInQuestionSelect},
   };
   for (const Row& row : rows) {
-    const std::string name = "mode " + std::to_string(row.mode) + " key " + std::to_string(row.key) +
+    const std::string name = "mode " + std::to_string(static_cast<int>(row.mode)) + " key " + std::to_string(row.key) +
                              (row.results ? " on the results" : " while typing");
     Open(row.mode);
     FinishCountdown();
@@ -685,14 +685,14 @@ TEST_F(Typing2WindowTest, EscapeAndF5PressedInTheBoxLeave) {
 // ---- the IME -------------------------------------------------------------------------
 
 struct ImeRow {
-  int mode;
+  PracticeMode mode;
   const char* keys;  // of the set
   bool disabled;     // DisableImeControl
   ImeState expected;
 };
 
 std::string ImeRowName(const ImeRow& row) {
-  return "mode " + std::to_string(row.mode) + " keys " + row.keys + (row.disabled ? " control disabled" : "");
+  return "mode " + std::to_string(static_cast<int>(row.mode)) + " keys " + row.keys + (row.disabled ? " control disabled" : "");
 }
 
 TEST_F(Typing2WindowTest, SetUpSetsTheImeByImeStatus) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/option_parser.h"
 #include "kanaflow-check/library_check.h"
 #include "kanaflow-check/report_output.h"
 #include "platform/file_system.h"
@@ -49,27 +50,14 @@ class FolderVisit {
 }  // namespace
 
 CommandResult RunCheckCommand(const std::vector<std::string>& arguments) {
+  const tools::ParsedCommandLine line = tools::ParseCommandLine(arguments, {{"--utf8", ""}, {"--json", ""}});
+  if (line.help) return {kUsage, "", 0};
+  if (line.error) return UsageError(*line.error);
+  if (line.operands.size() > 1) return UsageError("more than one FOLDER");
   Options options;
-  bool folderGiven = false;
-  bool optionsEnded = false;
-  for (const std::string& argument : arguments) {
-    if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && (argument == "--help" || argument == "-h")) {
-      return {kUsage, "", 0};
-    } else if (!optionsEnded && argument == "--utf8") {
-      options.utf8 = true;
-    } else if (!optionsEnded && argument == "--json") {
-      options.json = true;
-    } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-      return UsageError("unknown option '" + argument + "'");
-    } else if (folderGiven) {
-      return UsageError("more than one FOLDER");
-    } else {
-      options.folder = argument;
-      folderGiven = true;
-    }
-  }
+  options.utf8 = line.Has("--utf8");
+  options.json = line.Has("--json");
+  if (!line.operands.empty()) options.folder = line.operands.front();
   const FolderVisit visit(options.folder);
   if (!visit.entered()) return UsageError("cannot enter folder '" + options.folder + "'");
   const CheckReport report = CheckWorkingFolder();

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/fatal_error.h"
 #include "kanaflow-check/finding.h"
 #include "kanaflow-check/set_file_text.h"
+#include "platform/fatal_error.h"
 
 namespace kanaflow::check {
 

@@ -9,35 +9,12 @@
 namespace kanaflow::check {
 
 const std::vector<SetKey>& SetKeys() {
-  static const std::vector<SetKey> keys = {
-      {"Version", 1},
-      {"QuestionNumber", 1},
-      {"QuestionFileName", 1},
-      {"Message", 1},
-      {"Title", 1},
-      {"TypeSoundFileName", 1},
-      {"MissTypeSoundFileName", 1},
-      {"BGMFileName", 1},
-      {"BGMFileType", 1},
-      {"EndSoundFileName", 1},
-      {"EndSoundFileType", 1},
-      {"BackColor_Koyubi", 1},
-      {"BackColor_Kusuriyubi", 1},
-      {"BackColor_Nakayubi", 1},
-      {"BackColor_Hitosashiyubi", 1},
-      {"BackColor_Other", 1},
-      {"WindowBackColor", 1},
-      {"WindowStringColor", 1},
-      {"KeyboardLineColor", 1},
-      {"KeyboardStringColor", 1},
-      {"NextTypeKeyColor", 1},
-      {"BackGroundPictureFileName", 1},
-      {"EndBGMFileName", 2},
-      {"EndBGMFileType", 2},
-      {"RandomQuestionSet", 3},
-      {"ImeStatus", 4},
-      {"KatakanaMode", 5},
-  };
+  // The keys the program reads, in its order, after the version that picks them.
+  static const std::vector<SetKey> keys = [] {
+    std::vector<SetKey> all = {{"Version", 1}};
+    for (const QuestionSetKey& key : kQuestionSetKeys) all.push_back({key.name, key.firstVersion});
+    return all;
+  }();
   return keys;
 }
 

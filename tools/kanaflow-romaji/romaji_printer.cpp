@@ -4,11 +4,12 @@
 #include <cstring>
 #include <memory>
 
+#include "common/option_parser.h"
+#include "kanaflow-romaji/line_converter.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/text_encoding.h"
 #include "romaji/flexible_spellings.h"
-#include "romaji/line_converter.h"
 #include "romaji/romaji_rules.h"
 #include "settings/software_setting_data.h"
 
@@ -361,33 +362,19 @@ std::optional<SpellingPreferences> LoadSpellingPreferences(const std::string& pa
 }
 
 PrinterResult RunRomajiPrinter(const std::vector<std::string>& arguments, const PrinterEnvironment& environment) {
-  PrinterOptions options;
-  std::optional<std::string> settingsPath;
-  std::vector<std::string> inputs;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
-      inputs.push_back(argument);
-    } else if (argument == "--") {
-      optionsEnded = true;
-    } else if (argument == "--help" || argument == "-h") {
-      PrinterResult help;
-      help.output = kUsage;
-      return help;
-    } else if (argument == "--utf8") {
-      options.utf8 = true;
-    } else if (argument == "--all") {
-      options.all = true;
-    } else if (argument == "--settings") {
-      if (i + 1 >= arguments.size()) return UsageError("--settings needs a FILE");
-      settingsPath = arguments[++i];
-    } else if (argument.rfind("--settings=", 0) == 0) {
-      settingsPath = argument.substr(std::strlen("--settings="));
-    } else {
-      return UsageError("unknown option '" + argument + "'");
-    }
+  const tools::ParsedCommandLine line =
+      tools::ParseCommandLine(arguments, {{"--utf8", ""}, {"--all", ""}, {"--settings", "FILE"}});
+  if (line.help) {
+    PrinterResult help;
+    help.output = kUsage;
+    return help;
   }
+  if (line.error) return UsageError(*line.error);
+  PrinterOptions options;
+  options.utf8 = line.Has("--utf8");
+  options.all = line.Has("--all");
+  const std::optional<std::string> settingsPath = line.Value("--settings");
+  std::vector<std::string> inputs = line.operands;
 
   if (settingsPath) {
     const std::optional<SpellingPreferences> preferences = environment.loadSettings(*settingsPath);

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/fatal_error.h"
+#include "platform/fatal_error.h"
 
 namespace kanaflow::testing {
 

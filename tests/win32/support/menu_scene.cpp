@@ -1,7 +1,7 @@
 #include "support/menu_scene.h"
 
-#include "app/main_window.h"
-#include "questions/question_select_menu.h"
+#include "program/main_window.h"
+#include "program/question_select_menu.h"
 #include "support/modal_answerer.h"
 #include "support/practice_fixture.h"
 
@@ -12,8 +12,8 @@ MenuScene::MenuScene() {
   QuestionSelectMenu::ForgetPositions();
   factory_.mainMenu = [](CScene& scene) { return std::make_unique<MainWindow>(scene); };
   factory_.questionSelect = [](CScene& scene) { return std::make_unique<QuestionSelectMenu>(scene); };
-  factory_.typing = [this](CScene& scene, int mode) {
-    typingRequest_ = {mode, scene.GetQuestionSetPath()};
+  factory_.typing = [this](CScene& scene, PracticeMode mode) {
+    typingRequest_ = {static_cast<int>(mode), scene.GetQuestionSetPath()};
     return std::make_unique<StandInScreen>(scene, kStandInTyping);
   };
   scene_ = std::make_unique<CScene>(TestInstance(), factory_);

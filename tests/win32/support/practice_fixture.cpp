@@ -44,8 +44,8 @@ PracticeScene::PracticeScene() {
   factory_.questionSelect = [](CScene& scene) {
     return std::make_unique<StandInScreen>(scene, kStandInQuestionSelect);
   };
-  factory_.typing = [this](CScene& scene, int mode) -> std::unique_ptr<CWindow> {
-    if (mode == scene.basicModeId) return std::make_unique<Typing1Window>(scene, media_);
+  factory_.typing = [this](CScene& scene, PracticeMode mode) -> std::unique_ptr<CWindow> {
+    if (mode == PracticeMode::Basic) return std::make_unique<Typing1Window>(scene, media_);
     return std::make_unique<Typing2Window>(scene, mode, media_);
   };
   scene_ = std::make_unique<CScene>(TestInstance(), factory_);
@@ -57,7 +57,7 @@ PracticeScene::~PracticeScene() {
   PumpMessages();
 }
 
-void PracticeScene::Open(int mode) {
+void PracticeScene::Open(PracticeMode mode) {
   scene_->SetQuestionSetPath("./data/set.ini");
   scene_->SetMode(mode);
   scene_->ShowTypingScreen();

@@ -54,7 +54,7 @@ class PracticeScene {
   PracticeScene& operator=(const PracticeScene&) = delete;
 
   // Opens the practice screen of `mode` on ./data/set.ini.
-  void Open(int mode);
+  void Open(PracticeMode mode);
   // The screens opened from now on play through `media`.
   void UseMedia(PracticeMedia media) { media_ = std::move(media); }
   CScene& scene() { return *scene_; }

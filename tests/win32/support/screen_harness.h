@@ -16,7 +16,7 @@ namespace kanaflow::testing {
 class TestScreenFactory : public ScreenFactory {
  public:
   using Make = std::function<std::unique_ptr<CWindow>(CScene&)>;
-  using MakeTyping = std::function<std::unique_ptr<CWindow>(CScene&, int)>;
+  using MakeTyping = std::function<std::unique_ptr<CWindow>(CScene&, PracticeMode)>;
 
   Make mainMenu;
   Make questionSelect;
@@ -24,7 +24,7 @@ class TestScreenFactory : public ScreenFactory {
 
   std::unique_ptr<CWindow> MakeMainMenu(CScene& scene) override { return mainMenu(scene); }
   std::unique_ptr<CWindow> MakeQuestionSelect(CScene& scene) override { return questionSelect(scene); }
-  std::unique_ptr<CWindow> MakeTypingScreen(CScene& scene, int mode) override { return typing(scene, mode); }
+  std::unique_ptr<CWindow> MakeTypingScreen(CScene& scene, PracticeMode mode) override { return typing(scene, mode); }
 };
 
 // Dispatches every waiting message of this thread, for at least `ms`.

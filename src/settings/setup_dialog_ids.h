@@ -1,7 +1,7 @@
 // Control ids of the setup dialog "SETUP_DIALOG". Plain #defines, so that the
 // resource compiler and C++ read the same numbers.
-#ifndef KANAFLOW_RESOURCES_RESOURCE_IDS_H
-#define KANAFLOW_RESOURCES_RESOURCE_IDS_H
+#ifndef KANAFLOW_SETTINGS_SETUP_DIALOG_IDS_H
+#define KANAFLOW_SETTINGS_SETUP_DIALOG_IDS_H
 
 // Keyboard options. 1003, 1006 and 1010 are enabled only while 1002 is checked.
 #define IDC_SHOW_KEYBOARD 1002

@@ -7,8 +7,8 @@
 # tested: the question rows and counters must look the same. Runs inside
 # with-display.sh; skips (exit 77) only when the input method cannot start.
 set -euo pipefail
-repo="$(cd "$(dirname "$0")/.." && pwd)"
-source "$repo/scripts/x-waits.sh"
+repo="$(cd "$(dirname "$0")/../.." && pwd)"
+source "$repo/scripts/wine/x-waits.sh"
 out="${KANAFLOW_IME_OUT:-$repo/build/ime-session}"
 rm -rf "$out" && mkdir -p "$out/shots"
 

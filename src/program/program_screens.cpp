@@ -1,7 +1,7 @@
-#include "app/program_screens.h"
+#include "program/program_screens.h"
 
-#include "app/main_window.h"
-#include "questions/question_select_menu.h"
+#include "program/main_window.h"
+#include "program/question_select_menu.h"
 #include "typing/typing1_window.h"
 #include "typing/typing2_window.h"
 
@@ -13,8 +13,8 @@ std::unique_ptr<CWindow> ProgramScreens::MakeQuestionSelect(CScene& scene) {
   return std::make_unique<QuestionSelectMenu>(scene);
 }
 
-std::unique_ptr<CWindow> ProgramScreens::MakeTypingScreen(CScene& scene, int mode) {
-  if (mode == scene.basicModeId) return std::make_unique<Typing1Window>(scene);
+std::unique_ptr<CWindow> ProgramScreens::MakeTypingScreen(CScene& scene, PracticeMode mode) {
+  if (mode == PracticeMode::Basic) return std::make_unique<Typing1Window>(scene);
   return std::make_unique<Typing2Window>(scene, mode);
 }
 

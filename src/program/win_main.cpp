@@ -1,8 +1,8 @@
 // The entry point of kanaflow.exe.
 #include <windows.h>
 
-#include "app/program.h"
-#include "app/program_screens.h"
+#include "program/program.h"
+#include "program/program_screens.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   kanaflow::InstallFatalErrorBox();

@@ -1,12 +1,12 @@
-#include "questions/question_select_menu.h"
+#include "program/question_select_menu.h"
 
 #include <commctrl.h>
 
 #include <memory>
 
-#include "app/fatal_error.h"
 #include "app/scene.h"
 #include "draw/draw_surface.h"
+#include "platform/fatal_error.h"
 #include "platform/text_encoding.h"
 #include "settings/setting_dialog.h"
 #include "typing/number_format.h"

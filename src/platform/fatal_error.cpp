@@ -1,4 +1,4 @@
-#include "app/fatal_error.h"
+#include "platform/fatal_error.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "romaji/input_matcher.h"
+#include "typing/input_matcher.h"
 
 #include <utility>
 
@@ -159,12 +159,12 @@ MatchResult CKeyboardMatcher::MatchTypedChar(std::uintptr_t code) {
 
 // ---- CEditBoxMatcher ------------------------------------------------------
 
-std::string_view EditTarget(const Question& question, int mode, bool katakanaMode) {
-  if (mode != CEditBoxMatcher::kHiraganaMode) return question.text;
+std::string_view EditTarget(const Question& question, PracticeMode mode, bool katakanaMode) {
+  if (mode != PracticeMode::Hiragana) return question.text;
   return katakanaMode ? question.katakana : question.reading;
 }
 
-CEditBoxMatcher::CEditBoxMatcher(CQuestionSet& questions, int mode, const SoftwareSettings& settings,
+CEditBoxMatcher::CEditBoxMatcher(CQuestionSet& questions, PracticeMode mode, const SoftwareSettings& settings,
                                  PracticeEffects& effects, Clock clock)
     : CRunMatcher(questions, settings, effects, std::move(clock)),
       mode_(mode),

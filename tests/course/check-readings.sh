@@ -3,12 +3,12 @@
 # independent reading of its text by kakasi (a reading is right when it is one
 # of the readings kakasi offers for each word). Lists each question where they
 # disagree; the differences a person checked and found kakasi wrong are listed
-# in scripts/sample/accepted-readings.txt. Fails on any other disagreement.
+# in course/accepted-readings.txt. Fails on any other disagreement.
 #   check-readings.sh [DATA-FOLDER]      default: sample/data
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 data="${1:-sample/data}"
-accepted=scripts/sample/accepted-readings.txt
+accepted=course/accepted-readings.txt
 command -v kakasi >/dev/null || { echo "check-readings: kakasi is needed (apt-get install kakasi)" >&2; exit 2; }
 
 work=$(mktemp -d)

@@ -9,7 +9,7 @@ class ProgramScreens : public ScreenFactory {
  public:
   std::unique_ptr<CWindow> MakeMainMenu(CScene& scene) override;
   std::unique_ptr<CWindow> MakeQuestionSelect(CScene& scene) override;
-  std::unique_ptr<CWindow> MakeTypingScreen(CScene& scene, int mode) override;
+  std::unique_ptr<CWindow> MakeTypingScreen(CScene& scene, PracticeMode mode) override;
 };
 
 }  // namespace kanaflow

@@ -1,9 +1,11 @@
-#include "app/main_window.h"
+#include "program/main_window.h"
 
 #include <array>
 #include <vector>
 
+#include "app/error_box.h"
 #include "app/scene.h"
+#include "program/preview_ids.h"
 #include "settings/setting_dialog.h"
 
 namespace kanaflow {
@@ -33,20 +35,20 @@ struct Entry {
 
 const std::array<Entry, MainWindow::kEntryCount>& Entries() {
   static const std::array<Entry, MainWindow::kEntryCount> entries = {{
-      {107,
+      {IDB_PREVIEW_BASIC,
        {{"基礎練習モード", 5},
         {"仮想キーボードを用いて、キーの配列を確認しながら練習します。", 20},
         {"ここで、基礎を習得しましょう。", 35}}},
-      {108,
+      {IDB_PREVIEW_HIRAGANA,
        {{"実践演習モード（ひらがな編）", 0},
         {"エディットボックスに直接入力することで、", 15},
         {"実際に文章を書くときのような練習をします。", 30},
         {"まずは、変換作業無しの、ひらがなのみでの入力です。", 45}}},
-      {109,
+      {IDB_PREVIEW_KANJI_KANA,
        {{"実践演習モード（漢字仮名交じり編）", 5},
         {"ここでは、変換作業ありでのタイピングの練習をします。", 20},
         {"これさえできれば、一人前！？", 35}}},
-      {106,
+      {IDB_PREVIEW_SETUP,
        {{"設定", 5},
         {"ローマ字の打ち方の設定。問題ファイルの変更などを行います。", 20},
         {"最初にこのソフトを使う場合、ローマ字の設定を確認してください。", 35}}},
@@ -62,7 +64,9 @@ std::unique_ptr<CDrawSurface> MakePanel(HWND window, const Entry& entry) {
   if (entry.previewId != 0) {
     // The program's own pictures always load; should one not, its place
     // stays white and the menu still works.
-    const CDrawSurface preview(window, "#" + std::to_string(entry.previewId), true);
+    const std::string name = "#" + std::to_string(entry.previewId);
+    const CDrawSurface preview(window, name, true);
+    if (!preview.loaded()) ShowPictureError(window, name);
     preview.BlitTo(panel->GetMemoryDC(), 0, 0);
   }
   panel->SetFont(kFontHeight);
@@ -163,10 +167,9 @@ bool MainWindow::OnClick(HWND window, int x, int y) {
 
 bool MainWindow::RunEntry(HWND window, int entry) {
   CScene* const scene = this->scene();
-  const int modes[] = {scene->basicModeId, scene->hiraganaModeId, scene->kanjiKanaModeId};
-  if (entry <= 2) {
+  if (entry < static_cast<int>(std::size(kPracticeModes))) {
     DestroyWindow(window);
-    scene->SetMode(modes[entry]);
+    scene->SetMode(kPracticeModes[entry]);
     scene->ShowQuestionSelect();
     return true;
   }

@@ -1,20 +1,20 @@
 #!/usr/bin/env bash
 # Checks the sample library that ships: its question sets are exactly what
-# scripts/sample/write-sets.sh makes of the sources in scripts/sample/sets,
+# course/write-sets.sh makes of the sources in course/sets,
 # kanaflow-check finds no error and no warning in sample/, and each set's
 # title and message fit the selection screen, which cuts them at its edge.
 #   check-sample.sh [KANAFLOW-CHECK]   default: the native build's
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 check="${1:-build/native/tools/kanaflow-check/kanaflow-check}"
 [ -x "$check" ] || { echo "check-sample: $check is missing (make native)" >&2; exit 2; }
 check="$(cd "$(dirname "$check")" && pwd)/$(basename "$check")"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-scripts/sample/write-sets.sh "$work/data"
+course/write-sets.sh "$work/data"
 if ! diff -r "$work/data" sample/data >"$work/diff"; then
-  echo "check-sample: sample/data differs from scripts/sample/sets (run scripts/sample/write-sets.sh sample/data):" >&2
+  echo "check-sample: sample/data differs from course/sets (run course/write-sets.sh sample/data):" >&2
   head -20 "$work/diff" >&2
   exit 1
 fi

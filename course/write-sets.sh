@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Writes the question sets of scripts/sample/sets/*.txt (UTF-8, for people to
+# Writes the question sets of course/sets/*.txt (UTF-8, for people to
 # edit) into the folder given, as the Shift_JIS files with CR LF line ends
 # that Kanaflow reads (as Windows users' files are).
 #
 # Source format, line by line:
 #   # ...                 a comment (so are empty lines)
 #   @set FOLDER/FILE      starts a set (FOLDER "." is data itself)
-#   @keys CHARS           the only keys its romaji may use (scripts/check-keys.sh)
+#   @keys CHARS           the only keys its romaji may use (tests/course/check-keys.sh)
 #   Key=value             a key of the set file; QuestionNumber defaults to
 #                         every question of the set (a run asks that many,
 #                         taken from the top of the question file)

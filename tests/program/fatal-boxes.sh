@@ -6,8 +6,8 @@
 # in a working folder of its own, copied from sample/. Runs inside
 # with-display.sh.
 set -euo pipefail
-sample="$(cd "$(dirname "$0")/../sample" && pwd)"
-source "$(dirname "$0")/x-waits.sh"
+sample="$(cd "$(dirname "$0")/../../sample" && pwd)"
+source "$(dirname "$0")/../../scripts/wine/x-waits.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -10,8 +10,9 @@
 #include <string_view>
 
 #include "platform/clock.h"
+#include "platform/practice_mode.h"
 #include "romaji/flexible_match.h"
-#include "romaji/point_counter.h"
+#include "typing/point_counter.h"
 
 namespace kanaflow {
 
@@ -134,21 +135,19 @@ class CKeyboardMatcher : public CRunMatcher {
   bool typing_ = false;
 };
 
-// The text the edit-box screen expects: the hiragana mode (1) asks for the
+// The text the edit-box screen expects: the hiragana mode asks for the
 // reading, or its katakana form in KatakanaMode; any other mode for the text.
-std::string_view EditTarget(const Question& question, int mode, bool katakanaMode);
+std::string_view EditTarget(const Question& question, PracticeMode mode, bool katakanaMode);
 
 // The edit-box screens: the user writes the target through the IME.
 class CEditBoxMatcher : public CRunMatcher {
  public:
-  static constexpr int kHiraganaMode = 1;
-  static constexpr int kKanjiKanaMode = 2;
   // What the screen reads from the edit box (a 254-byte buffer).
   static constexpr std::size_t kMaxEditTextBytes = 253;
   // Every accepted chunk is scored as if it took one second.
   static constexpr std::uint32_t kChunkMilliseconds = 1000;
 
-  CEditBoxMatcher(CQuestionSet& questions, int mode, const SoftwareSettings& settings, PracticeEffects& effects,
+  CEditBoxMatcher(CQuestionSet& questions, PracticeMode mode, const SoftwareSettings& settings, PracticeEffects& effects,
                   Clock clock = MillisecondClock);
 
   // Any notification of the edit box, with its current text.
@@ -160,7 +159,7 @@ class CEditBoxMatcher : public CRunMatcher {
   // The first acceptedLen bytes of the target: what has been written right.
   std::string_view AcceptedText() const;
   int acceptedLen() const { return acceptedLen_; }
-  int mode() const { return mode_; }
+  PracticeMode mode() const { return mode_; }
 
  private:
   MatchResult JudgeEditText(std::string_view text);
@@ -168,7 +167,7 @@ class CEditBoxMatcher : public CRunMatcher {
   // Asks for a repaint after every judgement that changed something.
   MatchResult Shown(MatchResult result);
 
-  int mode_;
+  PracticeMode mode_;
   bool katakanaMode_;
   int acceptedLen_ = 0;
 };

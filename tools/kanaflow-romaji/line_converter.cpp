@@ -1,4 +1,4 @@
-#include "romaji/line_converter.h"
+#include "kanaflow-romaji/line_converter.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,11 +1,11 @@
-#include "app/program.h"
+#include "program/program.h"
 
 #include <clocale>
 #include <cstdlib>
 
 #include "app/error_box.h"
-#include "app/fatal_error.h"
 #include "app/scene.h"
+#include "platform/fatal_error.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {

@@ -10,8 +10,8 @@
 # left out ($KANAFLOW_REPAINT_CHECK, tests/win32/repaint_check.cpp): a change
 # the program forgot to show fails the session.
 set -euo pipefail
-source "$(dirname "$0")/x-waits.sh"
-cd "$(dirname "$0")/../sample"
+source "$(dirname "$0")/../../scripts/wine/x-waits.sh"
+cd "$(dirname "$0")/../../sample"
 
 mkdir -p "$KANAFLOW_SHOTS"
 stale_shots=()

@@ -1,0 +1,36 @@
+# The core's sources, relative to src/: read by the program's build
+# (src/CMakeLists.txt) and by the fuzz build, which compiles copies of them.
+set(KANAFLOW_CORE_SOURCES
+  platform/clock.cpp
+  platform/cp932.cpp
+  platform/number_text.cpp
+  platform/profile_text.cpp
+  platform/profile_file.cpp
+  platform/fatal_error.cpp
+  platform/box_text.cpp
+  draw/virtual_keyboard.cpp
+  settings/setting_data.cpp
+  settings/software_setting_data.cpp
+  romaji/kana_tables.cpp
+  romaji/romaji_rules.cpp
+  romaji/resolved_spellings.cpp
+  romaji/flexible_spellings.cpp
+  romaji/flexible_match.cpp
+  questions/question_setting_data.cpp
+  questions/question_file.cpp
+  questions/question_set.cpp
+  questions/library_order.cpp
+  questions/question_library.cpp
+  typing/point_counter.cpp
+  typing/input_matcher.cpp
+  typing/stopwatch.cpp
+  typing/number_format.cpp
+)
+set(KANAFLOW_CORE_WINDOWS_SOURCES
+  platform/file_system_win.cpp
+  platform/text_encoding_win.cpp
+)
+set(KANAFLOW_CORE_POSIX_SOURCES
+  platform/file_system_posix.cpp
+  platform/text_encoding_posix.cpp
+)
