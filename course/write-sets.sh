@@ -7,6 +7,9 @@
 #   # ...                 a comment (so are empty lines)
 #   @set FOLDER/FILE      starts a set (FOLDER "." is data itself)
 #   @keys CHARS           the only keys its romaji may use (tests/course/check-keys.sh)
+#   @grade N              only kanji taught by school grade N (tests/course/check-course.sh)
+#   @contrast TEXT...     texts of earlier sets asked again on purpose, as pairs
+#                         with a new question (tests/course/check-course.sh)
 #   Key=value             a key of the set file; QuestionNumber defaults to
 #                         every question of the set (a run asks that many,
 #                         taken from the top of the question file)
@@ -62,7 +65,7 @@ for source in "$sets"/*.txt; do
     case "$line" in
       '#'*|'') continue ;;
       '@set '*) flush; set_path="${line#@set }" ;;
-      '@keys '*) ;;
+      '@'*) ;;
       *) if [[ "$line" =~ ^[A-Za-z_]+= ]]; then keys+="$line"$'\n'; else questions+="$line"$'\n'; fi ;;
     esac
   done < "$source"

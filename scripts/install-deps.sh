@@ -8,7 +8,7 @@ packages=(
   mingw-w64 wine wine64 xvfb xauth x11-utils xdotool xclip imagemagick sox zip fonts-ipafont-gothic
   clang libclang-rt-14-dev llvm
   locales uim-xim uim-anthy
-  kakasi
+  kakasi mecab mecab-ipadic-utf8
 )
 
 missing=()
