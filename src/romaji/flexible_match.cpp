@@ -1,25 +1,19 @@
 #include "romaji/flexible_match.h"
 
-#if defined(_MSC_VER)
-#include <intrin.h>
-#endif
+#include <cstdint>
 
 namespace kanaflow {
 namespace {
 
 // Room for the longest typing of a question: every unit in its longest
-// spelling (ltsu + shi + xya) and the preferred form after it.
+// spelling (xtsu + whu for っう, seven keys for one) and the preferred form
+// after it.
 constexpr std::size_t kTypedRoom = 2048;
 
 // The index of the lowest spelling in a mask that is not empty.
 int Lowest(SpellingMask mask) {
-#if defined(_MSC_VER)
-  unsigned long index = 0;
-  _BitScanForward64(&index, mask);
-  return static_cast<int>(index);
-#else
-  return __builtin_ctzll(mask);
-#endif
+  const auto low = static_cast<std::uint64_t>(mask);
+  return low != 0 ? __builtin_ctzll(low) : 64 + __builtin_ctzll(static_cast<std::uint64_t>(mask >> 64));
 }
 
 }  // namespace
@@ -47,12 +41,30 @@ SpellingMask FlexibleMatch::Fitting(std::size_t unit, SpellingMask mask, std::si
 
 FlexibleMatch::Lengths FlexibleMatch::LengthsIn(SpellingMask mask) const {
   Lengths lengths;
+  const SpellingMask guarded = spellings_.GuardedMask(unit_);
   for (; mask != 0; mask &= mask - 1) {
-    const std::size_t length = spellings_.Spelling(unit_, static_cast<std::size_t>(Lowest(mask))).size();
-    lengths.complete = lengths.complete || length == typedInUnit_;
+    const int index = Lowest(mask);
+    const std::size_t length = spellings_.Spelling(unit_, static_cast<std::size_t>(index)).size();
+    if (length == typedInUnit_) {
+      bool& complete = (guarded >> index & 1) != 0 ? lengths.guarded : lengths.complete;
+      complete = true;
+    }
     lengths.longer = lengths.longer || length > typedInUnit_;
   }
   return lengths;
+}
+
+bool FlexibleMatch::CompleteBefore(char byte) const {
+  const Lengths lengths = LengthsIn(mask_);
+  if (lengths.complete) return true;
+  if (!lengths.guarded) return false;
+  for (SpellingMask mask = mask_ & spellings_.GuardedMask(unit_); mask != 0; mask &= mask - 1) {
+    const auto index = static_cast<std::size_t>(Lowest(mask));
+    if (spellings_.Spelling(unit_, index).size() == typedInUnit_ && spellings_.MayFollow(unit_, index, byte)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 void FlexibleMatch::EnterUnit(std::size_t unit, SpellingMask mask, std::size_t typed) {
@@ -60,10 +72,11 @@ void FlexibleMatch::EnterUnit(std::size_t unit, SpellingMask mask, std::size_t t
   mask_ = mask;
   typedInUnit_ = typed;
   // A unit ends as soon as nothing longer fits; one that a longer spelling
-  // could still continue (n of ん) stays open, except the last.
+  // could still continue stays open, except the last, and so does one that
+  // the next key decides (n or m for ん), which is never the last.
   if (Done()) return;
   const Lengths lengths = LengthsIn(mask_);
-  if (!lengths.complete || (lengths.longer && unit_ + 1 < spellings_.unitCount())) return;
+  if (!lengths.complete || ((lengths.longer || lengths.guarded) && unit_ + 1 < spellings_.unitCount())) return;
   const std::size_t next = unit_ + 1;
   EnterUnit(next, next < spellings_.unitCount() ? spellings_.InitialMask(next) : 0, 0);
 }
@@ -77,7 +90,7 @@ bool FlexibleMatch::Accept(char byte) {
     // The byte may begin the next unit when what is typed already completes
     // this one (a single n for ん before a consonant).
     const std::size_t next = unit_ + 1;
-    if (next >= spellings_.unitCount() || !LengthsIn(mask_).complete) return false;
+    if (next >= spellings_.unitCount() || !CompleteBefore(byte)) return false;
     const SpellingMask there = Fitting(next, spellings_.InitialMask(next), 0, byte);
     if (there == 0) return false;
     EnterUnit(next, there, 1);

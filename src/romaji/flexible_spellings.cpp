@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/cp932.h"
+#include "romaji/input_method_spellings.h"
 #include "romaji/kana_tables.h"
 #include "romaji/romaji_rules.h"
 
@@ -12,47 +13,83 @@ namespace {
 
 constexpr std::uint16_t kSyllabicN = 0x82F1;  // ん
 constexpr std::string_view kSmallTsuAlone[] = {"ltu", "xtu", "ltsu", "xtsu"};
-// A single n before a unit that starts with one of these would be read as
-// part of that unit.
-constexpr std::string_view kNotAfterSingleN = "aiueony";
 
-// The spellings of one table row: the preferred one first, then the others,
-// each with its first letter doubled where it follows a っ.
-struct Forms {
-  std::array<std::array<char, 8>, 4> text{};
-  std::array<std::size_t, 4> length{};
+// ん typed with one letter, as input methods read it: decided by the key
+// typed after it, since a single n before a vowel, n or y would spell な, に
+// or にゃ instead, and m stands for ん only before b and p.
+struct GuardedN {
+  std::string_view spelling;
+  std::string_view keys;
+  bool onlyThese;  // the keys allowed after it, or else the keys refused
+};
+constexpr GuardedN kGuardedN[] = {{"n", "aiueony", false}, {"m", "bp", true}};
+
+const GuardedN* FindGuarded(std::string_view spelling) {
+  for (const GuardedN& guarded : kGuardedN) {
+    if (guarded.spelling == spelling) return &guarded;
+  }
+  return nullptr;
+}
+
+bool IsVowel(char c) { return std::string_view("aiueo").find(c) != std::string_view::npos; }
+
+bool Doubles(const KanaRow& row) { return row.afterSokuon == AfterSokuon::Doubled; }
+
+}  // namespace
+
+// The spellings of one table row and of the input methods for the same kana,
+// the preferred first, each as typed where the unit stands: after a っ with
+// its first letter doubled (ch also after t, as in tchi), and as it is where
+// the row's っ is typed with nothing (before a vowel).
+struct FlexibleSpellings::Forms {
+  static constexpr std::size_t kCapacity = 16;
+  std::array<std::array<char, 8>, kCapacity> text{};
+  std::array<std::size_t, kCapacity> length{};
   std::size_t count = 0;
 
   std::string_view operator[](std::size_t i) const { return {text[i].data(), length[i]}; }
-  void Push(std::string_view spelling, bool doubled) {
+
+  void Push(std::string_view prefix, std::string_view spelling) {
     std::array<char, 8> form{};
-    std::size_t n = 0;
-    if (doubled) form[n++] = spelling[0];
-    for (char c : spelling) form[n++] = c;
+    std::copy(prefix.begin(), prefix.end(), form.begin());
+    std::copy(spelling.begin(), spelling.end(), form.begin() + static_cast<std::ptrdiff_t>(prefix.size()));
+    const std::string_view added(form.data(), prefix.size() + spelling.size());
     for (std::size_t i = 0; i < count; ++i) {
-      if ((*this)[i] == std::string_view(form.data(), n)) return;
+      if ((*this)[i] == added) return;
     }
+    if (count == kCapacity) return;
     text[count] = form;
-    length[count++] = n;
+    length[count++] = added.size();
+  }
+
+  void PushTyped(std::string_view spelling, bool afterSokuon, bool doubledRow) {
+    if (spelling.empty()) return;
+    if (!afterSokuon || !doubledRow) Push({}, spelling);
+    if (!afterSokuon || IsVowel(spelling[0])) return;
+    Push(spelling.substr(0, 1), spelling);
+    if (spelling.substr(0, 2) == "ch") Push("t", spelling);
+  }
+
+  // `doubled`: the kana's row doubles a letter after っ (all but vowels).
+  Forms(const KanaRow* row, const InputMethodRow* extra, const SpellingPreferences& preferences, bool afterSokuon,
+        bool doubled) {
+    if (row != nullptr) {
+      PushTyped(SpellingOf(*row, preferences), afterSokuon, doubled);
+      for (std::string_view spelling : row->spellings) PushTyped(spelling, afterSokuon, doubled);
+    }
+    if (extra == nullptr) return;
+    for (std::string_view spelling : extra->spellings) PushTyped(spelling, afterSokuon, doubled);
   }
 };
-
-Forms FormsOf(const KanaRow& row, const SpellingPreferences& preferences, bool afterSokuon) {
-  Forms forms;
-  const bool doubled = afterSokuon && row.afterSokuon == AfterSokuon::Doubled;
-  const std::string_view preferred = SpellingOf(row, preferences);
-  if (!preferred.empty()) forms.Push(preferred, doubled);
-  for (std::string_view spelling : row.spellings) {
-    if (!spelling.empty() && spelling.size() <= kLongestSpelling) forms.Push(spelling, doubled);
-  }
-  return forms;
-}
-
-}  // namespace
 
 std::string_view FlexibleSpellings::Spelling(std::size_t unit, std::size_t index) const {
   const Span& span = spans_[units_[unit].first + index];
   return std::string_view(text_).substr(span.offset, span.length);
+}
+
+bool FlexibleSpellings::MayFollow(std::size_t unit, std::size_t index, char byte) const {
+  const GuardedN* guarded = FindGuarded(Spelling(unit, index));
+  return guarded == nullptr || (guarded->keys.find(byte) != std::string_view::npos) == guarded->onlyThese;
 }
 
 void FlexibleSpellings::BeginUnit() {
@@ -77,9 +114,27 @@ void FlexibleSpellings::Add(std::string_view prefix, std::string_view body) {
   ++unit.count;
 }
 
-// The unit of two-byte characters from `pos` to `last`, whose preferred
-// spelling is already in place.
-void FlexibleSpellings::AddKanaUnit(std::string_view reading, std::size_t pos, std::size_t last,
+void FlexibleSpellings::AddForms(std::string_view prefix, const Forms& forms) {
+  for (std::size_t i = 0; i < forms.count; ++i) Add(prefix, forms[i]);
+}
+
+// A character that no kana before it took: a small kana, ん, a symbol.
+void FlexibleSpellings::AddStandalone(std::uint16_t code, const SpellingPreferences& preferences) {
+  const KanaRow* alone = FindStandaloneCharacter(code);
+  if (alone == nullptr) return;
+  AddForms({}, Forms(alone, FindInputMethodRow(code, 0), preferences, false, false));
+  if (code != kSyllabicN) return;
+  for (const GuardedN& guarded : kGuardedN) Add(guarded.spelling, {});
+  Unit& unit = units_.back();
+  for (std::size_t s = 0; s < unit.count; ++s) {
+    if (FindGuarded(Spelling(units_.size() - 1, s)) != nullptr) unit.guarded |= SpellingMask{1} << s;
+  }
+}
+
+// The unit of two-byte characters from `pos` to `last`, and the small kana
+// `joined` after them when input methods spell the two as one sound (しぇ);
+// its preferred spelling is already in place.
+void FlexibleSpellings::AddKanaUnit(std::string_view reading, std::size_t pos, std::size_t last, std::uint16_t joined,
                                     const SpellingPreferences& preferences) {
   const std::uint16_t code = cp932::DoubleByteCodeAt(reading, pos);
   if (code == kSmallTsu && last == pos) {
@@ -89,27 +144,20 @@ void FlexibleSpellings::AddKanaUnit(std::string_view reading, std::size_t pos, s
   const bool sokuon = code == kSmallTsu;
   const std::size_t kanaPos = sokuon ? pos + 2 : pos;
   const std::uint16_t kana = cp932::DoubleByteCodeAt(reading, kanaPos);
-  const std::uint16_t small = last > kanaPos ? cp932::DoubleByteCodeAt(reading, last) : 0;
+  const std::uint16_t small = last > kanaPos ? cp932::DoubleByteCodeAt(reading, last) : joined;
   const KanaRow* row = FindSpelledKana(kana, small);
-  if (row == nullptr) {
-    if (kana == kSyllabicN) {
-      Add("n", {});  // allowed or not by what follows, see AllowSingleN
-      units_.back().isN = true;
-    } else if (const KanaRow* alone = FindStandaloneCharacter(kana)) {
-      const Forms forms = FormsOf(*alone, preferences, false);
-      for (std::size_t i = 0; i < forms.count; ++i) Add(forms[i], {});
-    }
-    return;
-  }
-  const KanaRow* first = row->IsCombination() ? FindSpelledKana(kana, 0) : nullptr;
-  const KanaRow* smallRow = row->IsCombination() ? FindStandaloneCharacter(small) : nullptr;
+  if (row == nullptr) return AddStandalone(kana, preferences);
+  // The kana tables' row of the whole sound, none for a sound of the input
+  // methods only; then the sound typed as its two kana.
+  const KanaRow* whole = row->IsCombination() || small == 0 ? row : nullptr;
+  const KanaRow* first = small != 0 ? FindSpelledKana(kana, 0) : nullptr;
+  const KanaRow* smallRow = small != 0 ? FindStandaloneCharacter(small) : nullptr;
+  const InputMethodRow* soundExtra = FindInputMethodRow(kana, small);
   const auto addAll = [&](std::string_view tsu, bool afterSokuon) {
-    const Forms whole = FormsOf(*row, preferences, afterSokuon);
-    for (std::size_t i = 0; i < whole.count; ++i) Add(tsu, whole[i]);
+    AddForms(tsu, Forms(whole, soundExtra, preferences, afterSokuon, Doubles(*row)));
     if (first == nullptr || smallRow == nullptr) return;
-    // A combination typed as its two kana, such as shi + xya for しゃ.
-    const Forms kanaForms = FormsOf(*first, preferences, afterSokuon);
-    const Forms smallForms = FormsOf(*smallRow, preferences, false);
+    const Forms kanaForms(first, FindInputMethodRow(kana, 0), preferences, afterSokuon, Doubles(*first));
+    const Forms smallForms(smallRow, FindInputMethodRow(small, 0), preferences, false, false);
     for (std::size_t i = 0; i < kanaForms.count; ++i) {
       for (std::size_t j = 0; j < smallForms.count; ++j) {
         std::array<char, 16> both{};
@@ -125,19 +173,11 @@ void FlexibleSpellings::AddKanaUnit(std::string_view reading, std::size_t pos, s
   for (std::string_view tsu : kSmallTsuAlone) addAll(tsu, false);
 }
 
-void FlexibleSpellings::AllowSingleN() {
+void FlexibleSpellings::SetInitialMasks() {
   for (std::size_t i = 0; i < units_.size(); ++i) {
     Unit& unit = units_[i];
     unit.initial = unit.count == kMaxUnitSpellings ? ~SpellingMask{0} : (SpellingMask{1} << unit.count) - 1;
-    if (!unit.isN) continue;
-    bool allowed = i + 1 < units_.size();
-    for (std::size_t s = 0; allowed && s < units_[i + 1].count; ++s) {
-      allowed = kNotAfterSingleN.find(Spelling(i + 1, s)[0]) == std::string_view::npos;
-    }
-    if (allowed) continue;
-    for (std::size_t s = 0; s < unit.count; ++s) {
-      if (Spelling(i, s) == "n") unit.initial &= ~(SpellingMask{1} << s);
-    }
+    if (i + 1 == units_.size()) unit.initial &= ~unit.guarded;  // no key comes after the last unit
   }
 }
 
@@ -150,7 +190,7 @@ void FlexibleSpellings::BuildSingle(std::string_view romaji) {
   BeginUnit();
   Add(romaji, {});
   units_.back().preferredEnd = static_cast<std::uint32_t>(romaji.size());
-  AllowSingleN();
+  SetInitialMasks();
 }
 
 void FlexibleSpellings::Build(std::string_view reading, const SpellingPreferences& preferences) {
@@ -162,6 +202,7 @@ void FlexibleSpellings::Build(std::string_view reading, const SpellingPreference
   while (pos < reading.size() && reading[pos] != '\0') {
     const std::size_t before = preferred_.size();
     std::size_t next = pos + 1;
+    std::uint16_t joined = 0;
     if (!cp932::IsLeadByte(static_cast<unsigned char>(reading[pos]))) {
       preferred_ += reading[pos];
     } else if (cp932::DoubleByteCodeAt(reading, pos) == 0 || reading[pos + 1] == '\0') {
@@ -173,6 +214,7 @@ void FlexibleSpellings::Build(std::string_view reading, const SpellingPreference
         pos = next;
         continue;  // spells nothing, so nothing is typed for it
       }
+      next = JoinSound(reading, last, preferences, joined);
     }
     if (preferred_.size() > kMaxRomajiBytes) {
       preferred_.resize(before);  // the romaji form stops before this unit
@@ -180,11 +222,29 @@ void FlexibleSpellings::Build(std::string_view reading, const SpellingPreference
     }
     BeginUnit();
     Add(std::string_view(preferred_).substr(before), {});
-    if (next > pos + 1) AddKanaUnit(reading, pos, next - 2, preferences);
+    if (next > pos + 1) AddKanaUnit(reading, pos, joined != 0 ? next - 4 : next - 2, joined, preferences);
     units_.back().preferredEnd = static_cast<std::uint32_t>(preferred_.size());
     pos = next;
   }
-  AllowSingleN();
+  SetInitialMasks();
+}
+
+// Where the unit that ends with the kana at `last` ends: after the small
+// kana that follows, when input methods spell the two as one sound that the
+// kana tables do not know (しぇ, which the romaji form spells as し and ぇ),
+// and the romaji form holds that small kana too. Sets `joined` to it then.
+std::size_t FlexibleSpellings::JoinSound(std::string_view reading, std::size_t last,
+                                         const SpellingPreferences& preferences, std::uint16_t& joined) {
+  const std::size_t next = last + 2;
+  const std::uint16_t small = cp932::DoubleByteCodeAt(reading, next);
+  if (small == 0 || FindInputMethodRow(cp932::DoubleByteCodeAt(reading, last), small) == nullptr) return next;
+  const std::size_t kanaEnd = preferred_.size();
+  if (AppendKanaRomaji(reading, next, preferred_, preferences) != next || preferred_.size() > kMaxRomajiBytes) {
+    preferred_.resize(kanaEnd);
+    return next;
+  }
+  joined = small;
+  return next + 2;
 }
 
 }  // namespace kanaflow
