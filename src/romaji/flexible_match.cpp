@@ -1,7 +1,5 @@
 #include "romaji/flexible_match.h"
 
-#include <cstdint>
-
 namespace kanaflow {
 namespace {
 
@@ -9,12 +7,6 @@ namespace {
 // spelling (xtsu + whu for っう, seven keys for one) and the preferred form
 // after it.
 constexpr std::size_t kTypedRoom = 2048;
-
-// The index of the lowest spelling in a mask that is not empty.
-int Lowest(SpellingMask mask) {
-  const auto low = static_cast<std::uint64_t>(mask);
-  return low != 0 ? __builtin_ctzll(low) : 64 + __builtin_ctzll(static_cast<std::uint64_t>(mask >> 64));
-}
 
 }  // namespace
 
@@ -30,39 +22,22 @@ void FlexibleMatch::Start(std::string_view reading, std::string_view romaji, con
 }
 
 SpellingMask FlexibleMatch::Fitting(std::size_t unit, SpellingMask mask, std::size_t at, char byte) const {
-  SpellingMask fitting = 0;
-  for (; mask != 0; mask &= mask - 1) {
-    const int index = Lowest(mask);
-    const std::string_view spelling = spellings_.Spelling(unit, static_cast<std::size_t>(index));
-    if (at < spelling.size() && spelling[at] == byte) fitting |= SpellingMask{1} << index;
-  }
-  return fitting;
+  return spellings_.WithKeyAt(unit, mask, at, byte);
 }
 
+// Every spelling in a mask has what is typed of the unit as its start.
 FlexibleMatch::Lengths FlexibleMatch::LengthsIn(SpellingMask mask) const {
-  Lengths lengths;
-  const SpellingMask guarded = spellings_.GuardedMask(unit_);
-  for (; mask != 0; mask &= mask - 1) {
-    const int index = Lowest(mask);
-    const std::size_t length = spellings_.Spelling(unit_, static_cast<std::size_t>(index)).size();
-    if (length == typedInUnit_) {
-      bool& complete = (guarded >> index & 1) != 0 ? lengths.guarded : lengths.complete;
-      complete = true;
-    }
-    lengths.longer = lengths.longer || length > typedInUnit_;
-  }
-  return lengths;
+  const SpellingMask ends = Fitting(unit_, mask, typedInUnit_, '\0');
+  const SpellingMask guarded = ends & spellings_.GuardedMask(unit_);
+  return {ends != guarded, guarded != 0, (mask & ~ends) != 0};
 }
 
 bool FlexibleMatch::CompleteBefore(char byte) const {
-  const Lengths lengths = LengthsIn(mask_);
-  if (lengths.complete) return true;
-  if (!lengths.guarded) return false;
-  for (SpellingMask mask = mask_ & spellings_.GuardedMask(unit_); mask != 0; mask &= mask - 1) {
-    const auto index = static_cast<std::size_t>(Lowest(mask));
-    if (spellings_.Spelling(unit_, index).size() == typedInUnit_ && spellings_.MayFollow(unit_, index, byte)) {
-      return true;
-    }
+  const SpellingMask ends = Fitting(unit_, mask_, typedInUnit_, '\0');
+  const SpellingMask guarded = ends & spellings_.GuardedMask(unit_);
+  if (ends != guarded) return true;
+  for (SpellingMask each = guarded; each != 0; each &= each - 1) {
+    if (spellings_.MayFollow(unit_, static_cast<std::size_t>(LowestSpelling(each)), byte)) return true;
   }
   return false;
 }
@@ -82,7 +57,7 @@ void FlexibleMatch::EnterUnit(std::size_t unit, SpellingMask mask, std::size_t t
 }
 
 bool FlexibleMatch::Accept(char byte) {
-  if (Done()) return false;
+  if (Done() || byte == '\0') return false;  // a zero byte stands for the end of a spelling
   const SpellingMask here = Fitting(unit_, mask_, typedInUnit_, byte);
   if (here != 0) {
     EnterUnit(unit_, here, typedInUnit_ + 1);
@@ -103,7 +78,7 @@ bool FlexibleMatch::Accept(char byte) {
 void FlexibleMatch::UpdateShown() {
   shown_.assign(typed_);
   if (Done()) return;
-  const std::string_view current = spellings_.Spelling(unit_, static_cast<std::size_t>(Lowest(mask_)));
+  const std::string_view current = spellings_.Spelling(unit_, static_cast<std::size_t>(LowestSpelling(mask_)));
   shown_.append(current.substr(typedInUnit_));
   shown_.append(spellings_.Preferred().substr(spellings_.PreferredEnd(unit_)));
 }

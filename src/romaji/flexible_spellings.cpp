@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
+#include <utility>
 
 #include "platform/cp932.h"
 #include "romaji/input_method_spellings.h"
@@ -35,6 +37,15 @@ bool IsVowel(char c) { return std::string_view("aiueo").find(c) != std::string_v
 
 bool Doubles(const KanaRow& row) { return row.afterSokuon == AfterSokuon::Doubled; }
 
+// The first eight bytes of a spelling, as one number.
+std::uint64_t HeadOf(std::string_view spelling) {
+  std::uint64_t head = 0;
+  for (std::size_t i = 0; i < spelling.size() && i < sizeof head; ++i) {
+    head |= std::uint64_t{static_cast<unsigned char>(spelling[i])} << (8 * i);
+  }
+  return head;
+}
+
 }  // namespace
 
 // The spellings of one table row and of the input methods for the same kana,
@@ -43,8 +54,9 @@ bool Doubles(const KanaRow& row) { return row.afterSokuon == AfterSokuon::Double
 // the row's っ is typed with nothing (before a vowel).
 struct FlexibleSpellings::Forms {
   static constexpr std::size_t kCapacity = 16;
-  std::array<std::array<char, 8>, kCapacity> text{};
-  std::array<std::size_t, kCapacity> length{};
+  // Only the first `count` are written, and only they are read.
+  std::array<std::array<char, 8>, kCapacity> text;
+  std::array<std::size_t, kCapacity> length;
   std::size_t count = 0;
 
   std::string_view operator[](std::size_t i) const { return {text[i].data(), length[i]}; }
@@ -84,7 +96,28 @@ struct FlexibleSpellings::Forms {
 
 std::string_view FlexibleSpellings::Spelling(std::size_t unit, std::size_t index) const {
   const Span& span = spans_[units_[unit].first + index];
-  return std::string_view(text_).substr(span.offset, span.length);
+  return std::string_view(text_.data() + span.offset, span.length);
+}
+
+SpellingMask FlexibleSpellings::WithKeyAt(std::size_t unit, SpellingMask mask, std::size_t at, char byte) const {
+  const Span* const spans = spans_.data() + units_[unit].first;
+  SpellingMask fitting = 0;
+  // Half a mask at a time, in 64-bit steps; the head holds zeros past the
+  // end, so the first eight keys, and the end among them, are read from it.
+  for (unsigned half = 0; half < 2; ++half) {
+    std::uint64_t bits = static_cast<std::uint64_t>(mask >> (64 * half));
+    std::uint64_t found = 0;
+    for (; bits != 0; bits &= bits - 1) {
+      const int index = __builtin_ctzll(bits);
+      const Span& span = spans[64 * half + static_cast<unsigned>(index)];
+      const char key = at < sizeof span.head ? static_cast<char>(span.head >> (8 * at))
+                       : at < span.length    ? text_[span.offset + at]
+                                             : '\0';
+      found |= std::uint64_t{key == byte} << index;
+    }
+    fitting |= SpellingMask{found} << (64 * half);
+  }
+  return fitting;
 }
 
 bool FlexibleSpellings::MayFollow(std::size_t unit, std::size_t index, char byte) const {
@@ -98,24 +131,48 @@ void FlexibleSpellings::BeginUnit() {
   units_.push_back(unit);
 }
 
-void FlexibleSpellings::Add(std::string_view prefix, std::string_view body) {
+void FlexibleSpellings::Add(std::string_view prefix, std::string_view body, std::uint32_t from) {
   Unit& unit = units_.back();
   if (unit.count == kMaxUnitSpellings) return;
-  const std::size_t length = prefix.size() + body.size();
-  for (std::uint32_t i = 0; i < unit.count; ++i) {
+  // Put together here first, so that a spelling already there costs no
+  // append; a whole romaji form (one unit standing in for a question) goes
+  // straight in.
+  std::array<char, 32> joined{};
+  std::string_view spelling = body.empty() ? prefix : body;
+  if (!prefix.empty() && !body.empty()) {
+    std::copy(prefix.begin(), prefix.end(), joined.begin());
+    std::copy(body.begin(), body.end(), joined.begin() + static_cast<std::ptrdiff_t>(prefix.size()));
+    spelling = std::string_view(joined.data(), prefix.size() + body.size());
+  }
+  const std::uint64_t head = HeadOf(spelling);
+  const auto length = static_cast<std::uint32_t>(spelling.size());
+  for (std::uint32_t i = from; i < unit.count; ++i) {
     const Span& span = spans_[unit.first + i];
-    if (span.length == length && text_.compare(span.offset, prefix.size(), prefix) == 0 &&
-        text_.compare(span.offset + prefix.size(), body.size(), body) == 0) {
+    if (span.head == head && span.length == length &&
+        (length <= sizeof head || text_.compare(span.offset, length, spelling) == 0)) {
       return;
     }
   }
-  spans_.push_back({static_cast<std::uint32_t>(text_.size()), static_cast<std::uint32_t>(length)});
-  text_.append(prefix).append(body);
+  spans_.push_back({static_cast<std::uint32_t>(text_.size()), length, head});
+  text_.append(spelling);
   ++unit.count;
 }
 
-void FlexibleSpellings::AddForms(std::string_view prefix, const Forms& forms) {
-  for (std::size_t i = 0; i < forms.count; ++i) Add(prefix, forms[i]);
+void FlexibleSpellings::AddWithPrefix(std::string_view prefix, std::uint32_t from, std::uint32_t to,
+                                      std::size_t replaced) {
+  Unit& unit = units_.back();
+  for (std::uint32_t i = from; i < to && unit.count < kMaxUnitSpellings; ++i) {
+    const Span span = spans_[unit.first + i];
+    const auto offset = static_cast<std::uint32_t>(text_.size());
+    text_.append(prefix).append(text_, span.offset + replaced, span.length - replaced);
+    const auto length = static_cast<std::uint32_t>(text_.size() - offset);
+    spans_.push_back({offset, length, HeadOf(std::string_view(text_).substr(offset))});
+    ++unit.count;
+  }
+}
+
+void FlexibleSpellings::AddForms(std::string_view prefix, const Forms& forms, std::uint32_t from) {
+  for (std::size_t i = 0; i < forms.count; ++i) Add(prefix, forms[i], from);
 }
 
 // A character that no kana before it took: a small kana, ん, a symbol.
@@ -152,25 +209,39 @@ void FlexibleSpellings::AddKanaUnit(std::string_view reading, std::size_t pos, s
   const KanaRow* whole = row->IsCombination() || small == 0 ? row : nullptr;
   const KanaRow* first = small != 0 ? FindSpelledKana(kana, 0) : nullptr;
   const KanaRow* smallRow = small != 0 ? FindStandaloneCharacter(small) : nullptr;
-  const InputMethodRow* soundExtra = FindInputMethodRow(kana, small);
-  const auto addAll = [&](std::string_view tsu, bool afterSokuon) {
-    AddForms(tsu, Forms(whole, soundExtra, preferences, afterSokuon, Doubles(*row)));
-    if (first == nullptr || smallRow == nullptr) return;
-    const Forms kanaForms(first, FindInputMethodRow(kana, 0), preferences, afterSokuon, Doubles(*first));
-    const Forms smallForms(smallRow, FindInputMethodRow(small, 0), preferences, false, false);
+  const InputMethodRow* const soundExtra = FindInputMethodRow(kana, small);
+  const InputMethodRow* const kanaExtra = first != nullptr ? FindInputMethodRow(kana, 0) : nullptr;
+  const Forms smallForms(smallRow, smallRow != nullptr ? FindInputMethodRow(small, 0) : nullptr, preferences, false,
+                         false);
+  // The sound typed whole, then as its two kana (shi + xe for しぇ).
+  const auto addAll = [&](std::string_view tsu, const Forms& sound, const Forms& kanaForms, std::uint32_t from) {
+    AddForms(tsu, sound, from);
     for (std::size_t i = 0; i < kanaForms.count; ++i) {
       for (std::size_t j = 0; j < smallForms.count; ++j) {
         std::array<char, 16> both{};
         const std::string_view a = kanaForms[i], b = smallForms[j];
         std::copy(a.begin(), a.end(), both.begin());
         std::copy(b.begin(), b.end(), both.begin() + static_cast<std::ptrdiff_t>(a.size()));
-        Add(tsu, std::string_view(both.data(), a.size() + b.size()));
+        Add(tsu, std::string_view(both.data(), a.size() + b.size()), from);
       }
     }
   };
-  addAll({}, sokuon);
+  const auto formsOf = [&](bool afterSokuon) {
+    return std::make_pair(Forms(whole, soundExtra, preferences, afterSokuon, Doubles(*row)),
+                          Forms(first, kanaExtra, preferences, afterSokuon, first != nullptr && Doubles(*first)));
+  };
+  const auto typed = formsOf(sokuon);
+  addAll({}, typed.first, typed.second, 0);
   if (!sokuon) return;
-  for (std::string_view tsu : kSmallTsuAlone) addAll(tsu, false);
+  // っ typed on its own, then the rest as without it. No such spelling can
+  // equal one with a doubled letter, nor one with another way to type っ.
+  const auto plain = formsOf(false);
+  const std::uint32_t from = units_.back().count;
+  addAll(kSmallTsuAlone[0], plain.first, plain.second, from);
+  const std::uint32_t to = units_.back().count;
+  for (std::size_t i = 1; i < std::size(kSmallTsuAlone); ++i) {
+    AddWithPrefix(kSmallTsuAlone[i], from, to, kSmallTsuAlone[0].size());
+  }
 }
 
 void FlexibleSpellings::SetInitialMasks() {

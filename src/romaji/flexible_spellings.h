@@ -26,6 +26,12 @@ namespace kanaflow {
 inline constexpr std::size_t kMaxUnitSpellings = 128;
 using SpellingMask = unsigned __int128;  // GCC and Clang, the compilers of both builds
 
+// The index of the lowest spelling in a mask that is not empty.
+inline int LowestSpelling(SpellingMask mask) {
+  const auto low = static_cast<std::uint64_t>(mask);
+  return low != 0 ? __builtin_ctzll(low) : 64 + __builtin_ctzll(static_cast<std::uint64_t>(mask >> 64));
+}
+
 class FlexibleSpellings {
  public:
   // Replaces the units with those of `reading`, as many as its romaji form
@@ -50,6 +56,9 @@ class FlexibleSpellings {
   // guarded spelling `index`: not a vowel, n or y after a single n, so that
   // んあ is never read as な; only b or p after m.
   bool MayFollow(std::size_t unit, std::size_t index, char byte) const;
+  // The spellings in `mask` of `unit` that have `byte` at `at`, or that end
+  // at `at` when `byte` is zero; none of them may end before `at`.
+  SpellingMask WithKeyAt(std::size_t unit, SpellingMask mask, std::size_t at, char byte) const;
   // The preferred spellings of all units, one after another.
   std::string_view Preferred() const { return preferred_; }
   // Where the unit's preferred spelling ends in Preferred().
@@ -66,14 +75,18 @@ class FlexibleSpellings {
   struct Span {
     std::uint32_t offset;
     std::uint32_t length;
+    std::uint64_t head;  // its first eight bytes, to tell spellings apart at once
   };
 
   void BeginUnit();
-  // Adds `prefix` + `body` to the current unit unless it is already there
-  // (or the unit is full).
-  void Add(std::string_view prefix, std::string_view body);
+  // Adds `prefix` + `body` to the current unit unless one of its spellings
+  // from `from` on is the same (or the unit is full).
+  void Add(std::string_view prefix, std::string_view body, std::uint32_t from = 0);
+  // Adds the unit's spellings [from, to) again with `prefix` in place of
+  // their first `replaced` bytes: none of them can be there yet.
+  void AddWithPrefix(std::string_view prefix, std::uint32_t from, std::uint32_t to, std::size_t replaced);
   struct Forms;  // the spellings of one table row, as typed where the unit stands
-  void AddForms(std::string_view prefix, const Forms& forms);
+  void AddForms(std::string_view prefix, const Forms& forms, std::uint32_t from = 0);
   void AddKanaUnit(std::string_view reading, std::size_t pos, std::size_t last, std::uint16_t joined,
                    const SpellingPreferences& preferences);
   void AddStandalone(std::uint16_t code, const SpellingPreferences& preferences);

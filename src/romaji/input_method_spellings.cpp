@@ -1,6 +1,5 @@
 #include "romaji/input_method_spellings.h"
 
-#include <algorithm>
 #include <cstddef>
 
 namespace kanaflow {
@@ -117,14 +116,35 @@ constexpr bool RowsAreInOrder() {
 }
 static_assert(RowsAreInOrder(), "input-method rows must be in code order, each character once");
 
+constexpr std::array<std::uint32_t, kRowCount> KeysOfRows() {
+  std::array<std::uint32_t, kRowCount> keys{};
+  for (std::size_t i = 0; i < kRowCount; ++i) keys[i] = KeyOf(kRows[i]);
+  return keys;
+}
+constexpr std::array<std::uint32_t, kRowCount> kKeys = KeysOfRows();
+
+// Every row's character lies between the full-width space and ん; for each
+// code there, 1 + its first row, or 0 for none.
+constexpr std::uint16_t kFirstCode = 0x8140;
+constexpr std::uint16_t kLastCode = 0x82F1;
+constexpr std::array<std::uint8_t, kLastCode - kFirstCode + 1> FirstRows() {
+  std::array<std::uint8_t, kLastCode - kFirstCode + 1> first{};
+  for (std::size_t i = kRowCount; i-- > 0;) first[(kKeys[i] >> 16) - kFirstCode] = static_cast<std::uint8_t>(i + 1);
+  return first;
+}
+constexpr std::array<std::uint8_t, kLastCode - kFirstCode + 1> kFirstRow = FirstRows();
+static_assert(kRowCount < 255 && (kKeys[0] >> 16) >= kFirstCode && (kKeys[kRowCount - 1] >> 16) <= kLastCode,
+              "every row is in the index");
+
 }  // namespace
 
 const InputMethodRow* FindInputMethodRow(std::uint16_t kana, std::uint16_t small) {
-  const std::uint32_t key = KeyOf(kana, small);
-  const InputMethodRow* const end = kRows + kRowCount;
-  const InputMethodRow* found =
-      std::lower_bound(kRows, end, key, [](const InputMethodRow& row, std::uint32_t k) { return KeyOf(row) < k; });
-  return found != end && KeyOf(*found) == key ? found : nullptr;
+  // Most characters have no row: one look at the index says so.
+  if (kana < kFirstCode || kana > kLastCode || kFirstRow[kana - kFirstCode] == 0) return nullptr;
+  for (std::size_t i = kFirstRow[kana - kFirstCode] - 1u; i < kRowCount && kKeys[i] >> 16 == kana; ++i) {
+    if ((kKeys[i] & 0xFFFF) == small) return &kRows[i];
+  }
+  return nullptr;
 }
 
 }  // namespace kanaflow
