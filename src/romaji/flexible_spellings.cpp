@@ -54,6 +54,7 @@ std::uint64_t HeadOf(std::string_view spelling) {
 // the row's っ is typed with nothing (before a vowel).
 struct FlexibleSpellings::Forms {
   static constexpr std::size_t kCapacity = 16;
+  static_assert(1 + kLongestInputMethodSpelling <= 8 && 1 + kLongestSpelling <= 8, "a form fits its array");
   // Only the first `count` are written, and only they are read.
   std::array<std::array<char, 8>, kCapacity> text;
   std::array<std::size_t, kCapacity> length;
