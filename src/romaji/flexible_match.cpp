@@ -25,9 +25,10 @@ SpellingMask FlexibleMatch::Fitting(std::size_t unit, SpellingMask mask, std::si
   return spellings_.WithKeyAt(unit, mask, at, byte);
 }
 
-// Every spelling in a mask has what is typed of the unit as its start.
+// Every spelling in a mask has what is typed of the unit as its start; none
+// is empty, so none ends before a key is typed.
 FlexibleMatch::Lengths FlexibleMatch::LengthsIn(SpellingMask mask) const {
-  const SpellingMask ends = Fitting(unit_, mask, typedInUnit_, '\0');
+  const SpellingMask ends = typedInUnit_ == 0 ? 0 : Fitting(unit_, mask, typedInUnit_, '\0');
   const SpellingMask guarded = ends & spellings_.GuardedMask(unit_);
   return {ends != guarded, guarded != 0, (mask & ~ends) != 0};
 }
