@@ -51,8 +51,8 @@ void FlexibleQuestionStart(benchmark::State& state) {
 }
 BENCHMARK(FlexibleQuestionStart)->Unit(benchmark::kMicrosecond);
 
-// The question is started again after each full typing; the start is
-// measured above and is small beside the keys.
+// The question is started again after each full typing, so its start
+// (measured above) is shared out over its keys, as in a practice run.
 void FlexibleKey(benchmark::State& state) {
   const std::string romaji = MakeRomaji(kReading, SpellingPreferences());
   FlexibleMatch match;

@@ -12,6 +12,7 @@ set(KANAFLOW_CORE_SOURCES
   settings/setting_data.cpp
   settings/software_setting_data.cpp
   romaji/kana_tables.cpp
+  romaji/input_method_spellings.cpp
   romaji/romaji_rules.cpp
   romaji/resolved_spellings.cpp
   romaji/flexible_spellings.cpp

@@ -1,26 +1,12 @@
 #include "romaji/flexible_match.h"
 
-#if defined(_MSC_VER)
-#include <intrin.h>
-#endif
-
 namespace kanaflow {
 namespace {
 
 // Room for the longest typing of a question: every unit in its longest
-// spelling (ltsu + shi + xya) and the preferred form after it.
+// spelling (xtsu + whu for っう, seven keys for one) and the preferred form
+// after it.
 constexpr std::size_t kTypedRoom = 2048;
-
-// The index of the lowest spelling in a mask that is not empty.
-int Lowest(SpellingMask mask) {
-#if defined(_MSC_VER)
-  unsigned long index = 0;
-  _BitScanForward64(&index, mask);
-  return static_cast<int>(index);
-#else
-  return __builtin_ctzll(mask);
-#endif
-}
 
 }  // namespace
 
@@ -36,23 +22,25 @@ void FlexibleMatch::Start(std::string_view reading, std::string_view romaji, con
 }
 
 SpellingMask FlexibleMatch::Fitting(std::size_t unit, SpellingMask mask, std::size_t at, char byte) const {
-  SpellingMask fitting = 0;
-  for (; mask != 0; mask &= mask - 1) {
-    const int index = Lowest(mask);
-    const std::string_view spelling = spellings_.Spelling(unit, static_cast<std::size_t>(index));
-    if (at < spelling.size() && spelling[at] == byte) fitting |= SpellingMask{1} << index;
-  }
-  return fitting;
+  return spellings_.WithKeyAt(unit, mask, at, byte);
 }
 
+// Every spelling in a mask has what is typed of the unit as its start; none
+// is empty, so none ends before a key is typed.
 FlexibleMatch::Lengths FlexibleMatch::LengthsIn(SpellingMask mask) const {
-  Lengths lengths;
-  for (; mask != 0; mask &= mask - 1) {
-    const std::size_t length = spellings_.Spelling(unit_, static_cast<std::size_t>(Lowest(mask))).size();
-    lengths.complete = lengths.complete || length == typedInUnit_;
-    lengths.longer = lengths.longer || length > typedInUnit_;
+  const SpellingMask ends = typedInUnit_ == 0 ? 0 : Fitting(unit_, mask, typedInUnit_, '\0');
+  const SpellingMask guarded = ends & spellings_.GuardedMask(unit_);
+  return {ends != guarded, guarded != 0, (mask & ~ends) != 0};
+}
+
+bool FlexibleMatch::CompleteBefore(char byte) const {
+  const SpellingMask ends = Fitting(unit_, mask_, typedInUnit_, '\0');
+  const SpellingMask guarded = ends & spellings_.GuardedMask(unit_);
+  if (ends != guarded) return true;
+  for (SpellingMask each = guarded; !each.empty(); each.DropLowest()) {
+    if (spellings_.MayFollow(unit_, static_cast<std::size_t>(each.Lowest()), byte)) return true;
   }
-  return lengths;
+  return false;
 }
 
 void FlexibleMatch::EnterUnit(std::size_t unit, SpellingMask mask, std::size_t typed) {
@@ -60,16 +48,17 @@ void FlexibleMatch::EnterUnit(std::size_t unit, SpellingMask mask, std::size_t t
   mask_ = mask;
   typedInUnit_ = typed;
   // A unit ends as soon as nothing longer fits; one that a longer spelling
-  // could still continue (n of ん) stays open, except the last.
+  // could still continue stays open, except the last, and so does one that
+  // the next key decides (n or m for ん), which is never the last.
   if (Done()) return;
   const Lengths lengths = LengthsIn(mask_);
-  if (!lengths.complete || (lengths.longer && unit_ + 1 < spellings_.unitCount())) return;
+  if (!lengths.complete || ((lengths.longer || lengths.guarded) && unit_ + 1 < spellings_.unitCount())) return;
   const std::size_t next = unit_ + 1;
   EnterUnit(next, next < spellings_.unitCount() ? spellings_.InitialMask(next) : 0, 0);
 }
 
 bool FlexibleMatch::Accept(char byte) {
-  if (Done()) return false;
+  if (Done() || byte == '\0') return false;  // a zero byte stands for the end of a spelling
   const SpellingMask here = Fitting(unit_, mask_, typedInUnit_, byte);
   if (here != 0) {
     EnterUnit(unit_, here, typedInUnit_ + 1);
@@ -77,7 +66,7 @@ bool FlexibleMatch::Accept(char byte) {
     // The byte may begin the next unit when what is typed already completes
     // this one (a single n for ん before a consonant).
     const std::size_t next = unit_ + 1;
-    if (next >= spellings_.unitCount() || !LengthsIn(mask_).complete) return false;
+    if (next >= spellings_.unitCount() || !CompleteBefore(byte)) return false;
     const SpellingMask there = Fitting(next, spellings_.InitialMask(next), 0, byte);
     if (there == 0) return false;
     EnterUnit(next, there, 1);
@@ -90,7 +79,7 @@ bool FlexibleMatch::Accept(char byte) {
 void FlexibleMatch::UpdateShown() {
   shown_.assign(typed_);
   if (Done()) return;
-  const std::string_view current = spellings_.Spelling(unit_, static_cast<std::size_t>(Lowest(mask_)));
+  const std::string_view current = spellings_.Spelling(unit_, static_cast<std::size_t>(mask_.Lowest()));
   shown_.append(current.substr(typedInUnit_));
   shown_.append(spellings_.Preferred().substr(spellings_.PreferredEnd(unit_)));
 }

@@ -32,12 +32,16 @@ class FlexibleMatch {
   // The spellings in `mask` of `unit` that have `byte` at `at`.
   SpellingMask Fitting(std::size_t unit, SpellingMask mask, std::size_t at, char byte) const;
   // Against what is typed of the current unit: whether some spelling in the
-  // mask is exactly that (complete), and whether some goes on past it.
+  // mask is exactly that (complete), whether some guarded one is (complete
+  // only with a key after it that it allows), and whether some goes on past it.
   struct Lengths {
     bool complete = false;
+    bool guarded = false;
     bool longer = false;
   };
   Lengths LengthsIn(SpellingMask mask) const;
+  // Whether what is typed completes the current unit when `byte` begins the next.
+  bool CompleteBefore(char byte) const;
   void EnterUnit(std::size_t unit, SpellingMask mask, std::size_t typed);
   void UpdateShown();
 

@@ -94,9 +94,9 @@ TEST(RomajiPrinterTest, AllPrintsEveryAcceptedSpellingOfEachUnit) {
   PrinterOptions options;
   options.utf8 = true;
   options.all = true;
-  const PrinterResult result = Print(std::string(u8"しんぶん\nかん\nっ\n"), options);
-  EXPECT_EQ(result.output, std::string(u8"しんぶん\tshi/si nn/n bu nn\n"
-                                       u8"かん\tka nn\n"
+  const PrinterResult result = Print(std::string(u8"しんぶん\nんあ\nっ\n"), options);
+  EXPECT_EQ(result.output, std::string(u8"しんぶん\tshi/si/ci nn/n'/xn/n/m bu nn/n'/xn\n"
+                                       u8"んあ\tnn/n'/xn a\n"
                                        u8"っ\txtu/ltu/ltsu/xtsu\n"));
   EXPECT_EQ(result.exitCode, 0);
 }

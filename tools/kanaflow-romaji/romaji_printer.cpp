@@ -311,6 +311,17 @@ bool PrintInput(const InputReader& read, std::string_view inputName, const Print
   return true;
 }
 
+// A spelling that the key after it decides (a single n for ん) is listed
+// where some spelling of the next unit may follow it.
+bool AllowedWhereItStands(const FlexibleSpellings& spellings, std::size_t unit, std::size_t index) {
+  if (!spellings.InitialMask(unit).Has(index)) return false;
+  if (!spellings.GuardedMask(unit).Has(index)) return true;
+  for (std::size_t next = 0; next < spellings.spellingCount(unit + 1); ++next) {
+    if (spellings.MayFollow(unit, index, spellings.Spelling(unit + 1, next)[0])) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string AllSpellingsRow(std::string_view reading, const SpellingPreferences& preferences) {
@@ -322,7 +333,7 @@ std::string AllSpellingsRow(std::string_view reading, const SpellingPreferences&
     if (unit > 0) row += ' ';
     bool first = true;
     for (std::size_t index = 0; index < spellings.spellingCount(unit); ++index) {
-      if ((spellings.InitialMask(unit) >> index & 1) == 0) continue;  // not allowed where it stands
+      if (!AllowedWhereItStands(spellings, unit, index)) continue;
       if (!first) row += '/';
       row += spellings.Spelling(unit, index);
       first = false;
