@@ -11,6 +11,11 @@ namespace {
 
 constexpr int kBigDigitHeight = 200;
 constexpr int kKeyboardTop = 240;
+// Right of the result figures, below the two key hints, above the points'
+// last change at (400, 200).
+constexpr int kProgressLeft = 400;
+constexpr int kProgressTop = 60;
+constexpr int kProgressChartHeight = 64;
 
 KeyboardColours KeyboardColoursOf(const QuestionSetValues& set) {
   return {set.keyboardLineColor,      set.keyboardStringColor, set.backColorKoyubi, set.backColorKusuriyubi,
@@ -82,6 +87,7 @@ void Typing1Window::Compose(HWND window, CDrawSurface& image) {
   DrawKeyboard(window, image);
   if (state_ == PracticeState::Results) {
     DrawResultFigures(image);
+    DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
   } else {
     DrawQuestionRows(image);
   }

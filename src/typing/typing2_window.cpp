@@ -14,6 +14,10 @@ namespace {
 constexpr int kBigDigitHeight = 200;
 constexpr int kOperationFontHeight = 15;
 constexpr UINT_PTR kEditSubclassId = 1;
+// Right of the rates, below the edit box, above the operation box at y 150.
+constexpr int kProgressLeft = 400;
+constexpr int kProgressTop = 45;
+constexpr int kProgressChartHeight = 44;
 
 // The edit box hands Enter, Escape and F5 to the screen: Enter never goes
 // into the text (and never beeps), Escape as a character is swallowed, and
@@ -147,6 +151,7 @@ void Typing2Window::Compose(HWND /*window*/, CDrawSurface& image) {
     DrawOperationBox(image);
     if (state_ == PracticeState::Results) {
       DrawRates(image);
+      DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
     } else {
       DrawQuestionRows(image);
     }

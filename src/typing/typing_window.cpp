@@ -268,6 +268,7 @@ void CTypingWindow::FinishRun() {
   PlayMusic(window_);
   if (endSound_) endSound_->Play();
   stopwatch_->Stop();
+  KeepRecord();
   RepaintAfterFinish();
 }
 

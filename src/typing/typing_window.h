@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 #include <utility>
 
 #include "app/window.h"
@@ -19,6 +21,7 @@
 #include "romaji/input_matcher.h"
 #include "settings/software_setting_data.h"
 #include "typing/practice_state.h"
+#include "typing/progress_painter.h"
 #include "typing/stopwatch.h"
 
 namespace kanaflow {
@@ -77,6 +80,13 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   virtual void StartTyping(HWND window) = 0;
   // The screen's own finishing steps, right after the state becomes Results.
   virtual void FinishRunSteps() {}
+  // Each key's figures of the run, for its record (the keyboard screen's).
+  virtual std::vector<KeyFigures> RunKeyFigures() const { return {}; }
+  // With KeepRecords on: the finished run into the records file, and the
+  // progress that the results then show.
+  void KeepRecord();
+  // The progress block at (left, top) when the run was kept.
+  void DrawProgressIfKept(CDrawSurface& image, int left, int top, int chartHeight) const;
   // How the end of the run is shown: the keyboard screen erases, the
   // edit-box screen leaves it to the matcher's repaint.
   virtual void RepaintAfterFinish() {}
@@ -144,6 +154,7 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   std::unique_ptr<CWaveSound> missSound_;
   std::unique_ptr<CWaveSound> endSound_;
   ImeModeKeeper ime_;
+  std::optional<ResultsProgress> progress_;
 };
 
 }  // namespace kanaflow
