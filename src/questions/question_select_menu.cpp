@@ -10,6 +10,7 @@
 #include "platform/text_encoding.h"
 #include "settings/setting_dialog.h"
 #include "typing/number_format.h"
+#include "typing/weak_key_drill.h"
 
 namespace kanaflow {
 namespace {
@@ -94,6 +95,7 @@ LRESULT QuestionSelectMenu::WindowProc(HWND window, UINT message, WPARAM wParam,
 void QuestionSelectMenu::OnCreate(HWND window) {
   CreateControls(window);
   categories_ = ScanQuestionLibrary();
+  AddWeakKeyDrillWhenKept(categories_);
   for (const QuestionCategory& category : categories_) AddItem(categoryList_, category.displayName);
   const bool sameCategory = SelectRemembered(categoryList_, g_rememberedCategory);
   FillSetList();

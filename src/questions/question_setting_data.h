@@ -53,6 +53,7 @@ class CQuestionSettingData : public CSettingData {
   int Load(const std::string& path) override;
 
   const QuestionSetValues& values() const { return values_; }
+  QuestionSetValues& values() { return values_; }
   // The version the file declared (5 when it declares none).
   int version() const { return version_; }
 

@@ -53,7 +53,7 @@ void Typing1Window::SetUp(HWND window) {
 LRESULT Typing1Window::OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHAR) {
     // A kana is two keystrokes' worth of bytes, each judged on its own.
-    for (const std::uintptr_t code : typedBytes_.Take(wParam)) matcher_->MatchTypedChar(code);
+    for (const std::uintptr_t code : typedBytes_.Take(wParam)) NoteJudgement(matcher_->MatchTypedChar(code));
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -88,6 +88,7 @@ void Typing1Window::Compose(HWND window, CDrawSurface& image) {
   if (state_ == PracticeState::Results) {
     DrawResultFigures(image);
     DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
+    DrawMissedRunHint(image, 15, kKeyboardTop + 205);
   } else {
     DrawQuestionRows(image);
   }

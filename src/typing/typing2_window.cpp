@@ -88,7 +88,9 @@ void Typing2Window::OnDestroy(HWND window) { ime_.RestoreImeMode(window); }
 LRESULT Typing2Window::OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CHAR:
-      if (wParam == VK_RETURN) matcher_->MatchAnswer(GetWindowTextCp932(editBox_, CEditBoxMatcher::kMaxEditTextBytes));
+      if (wParam == VK_RETURN) {
+        NoteJudgement(matcher_->MatchAnswer(GetWindowTextCp932(editBox_, CEditBoxMatcher::kMaxEditTextBytes)));
+      }
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == kEditBoxId) OnEditNotify();
@@ -114,7 +116,9 @@ void Typing2Window::OnEditNotify() {
   std::string text = GetWindowTextCp932(editBox_, CEditBoxMatcher::kMaxEditTextBytes);
   if (text == lastEditText_) return;
   lastEditText_ = std::move(text);
-  if (static_cast<int>(lastEditText_.size()) != matcher_->acceptedLen()) matcher_->MatchEditText(lastEditText_);
+  if (static_cast<int>(lastEditText_.size()) != matcher_->acceptedLen()) {
+    NoteJudgement(matcher_->MatchEditText(lastEditText_));
+  }
 }
 
 // Each save would overwrite the last: after the screen set the IME again on
@@ -152,6 +156,7 @@ void Typing2Window::Compose(HWND /*window*/, CDrawSurface& image) {
     if (state_ == PracticeState::Results) {
       DrawRates(image);
       DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
+      DrawMissedRunHint(image, 15, 272);
     } else {
       DrawQuestionRows(image);
     }

@@ -20,6 +20,7 @@
 #include "questions/question_set.h"
 #include "romaji/input_matcher.h"
 #include "settings/software_setting_data.h"
+#include "typing/missed_questions.h"
 #include "typing/practice_state.h"
 #include "typing/progress_painter.h"
 #include "typing/stopwatch.h"
@@ -87,6 +88,16 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   void KeepRecord();
   // The progress block at (left, top) when the run was kept.
   void DrawProgressIfKept(CDrawSurface& image, int left, int top, int chartHeight) const;
+  // A judgement of typed input: a miss marks its question for the run of
+  // the missed questions.
+  void NoteJudgement(MatchResult result);
+  // With KeepRecords on and a miss in the run, the results offer the run of
+  // the missed questions on kMissedRunKey and say so at (x, y).
+  static constexpr WPARAM kMissedRunKey = VK_F2;
+  bool OffersMissedRun() const;
+  void DrawMissedRunHint(CDrawSurface& image, int x, int y) const;
+  // Hands over to a new screen of this mode with only the missed questions.
+  void StartMissedRun(HWND window);
   // How the end of the run is shown: the keyboard screen erases, the
   // edit-box screen leaves it to the matcher's repaint.
   virtual void RepaintAfterFinish() {}
@@ -155,6 +166,9 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   std::unique_ptr<CWaveSound> endSound_;
   ImeModeKeeper ime_;
   std::optional<ResultsProgress> progress_;
+  MissedQuestions missed_;
+  // This run asks only the questions missed in the run before it.
+  bool missedOnly_ = false;
 };
 
 }  // namespace kanaflow

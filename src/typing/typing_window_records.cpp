@@ -12,8 +12,8 @@ void CTypingWindow::KeepRecord() {
   RunRecord run;
   run.dateTime = LocalDateTimeNow();
   run.mode = ModeId();
-  run.setPath = scene()->GetQuestionSetPath();
-  run.title = questionSet_->values().title;
+  run.setPath = (missedOnly_ ? kMissedRunPrefix : "") + scene()->GetQuestionSetPath();
+  run.title = (missedOnly_ ? "ミスした問題：" : "") + questionSet_->values().title;
   run.questions = counters.questionsDone;
   run.keystrokes = counters.typedKeys;
   run.misses = counters.missCount;
@@ -28,6 +28,28 @@ void CTypingWindow::DrawProgressIfKept(CDrawSurface& image, int left, int top, i
   if (!progress_) return;
   const QuestionSetValues& set = questionSet_->values();
   DrawProgress(image, *progress_, left, top, chartHeight, {set.windowStringColor, set.nextTypeKeyColor});
+}
+
+void CTypingWindow::NoteJudgement(MatchResult result) {
+  if (result == MatchResult::Miss) missed_.Note(runMatcher().counters().currentQuestion);
+}
+
+bool CTypingWindow::OffersMissedRun() const { return settings().keepRecords && !missed_.empty(); }
+
+void CTypingWindow::DrawMissedRunHint(CDrawSurface& image, int x, int y) const {
+  if (OffersMissedRun()) image.DrawString("ミスした問題をもう一度：F2", x, y);
+}
+
+void CTypingWindow::StartMissedRun(HWND window) {
+  // The scene deletes this object inside the show call: take what is needed
+  // first and touch nothing afterwards.
+  CScene* const scene = this->scene();
+  const int mode = ModeId();
+  std::vector<int> indices = missed_.indices();
+  DestroyWindow(window);
+  scene->SetMode(mode);
+  scene->SetQuestionSubset(std::move(indices));
+  scene->ShowTypingScreen();
 }
 
 }  // namespace kanaflow
