@@ -5,7 +5,7 @@ namespace {
 
 constexpr int kFontHeight = 12;
 constexpr int kLineHeight = 14;
-constexpr Colour kMissColour = 0x0000FF;  // red
+constexpr Colour kMissColour = 0xFF0000;  // blue: apart from the bars, whatever the set's colours
 
 void DrawChart(CDrawSurface& image, const RunProgress& progress, int left, int top, int height,
                const ProgressColours& colours) {
@@ -25,6 +25,12 @@ void DrawChart(CDrawSurface& image, const RunProgress& progress, int left, int t
 
 }  // namespace
 
+void DrawSmallText(CDrawSurface& image, const std::string& text, int x, int y) {
+  image.SetFont(kFontHeight);
+  image.DrawString(text, x, y);
+  image.RestoreFont();
+}
+
 void DrawProgress(CDrawSurface& image, const ResultsProgress& results, int left, int top, int chartHeight,
                   const ProgressColours& colours) {
   image.SetFont(kFontHeight);
@@ -33,7 +39,7 @@ void DrawProgress(CDrawSurface& image, const ResultsProgress& results, int left,
   const int chartTop = top + 2 * kLineHeight + 2;
   DrawChart(image, results.progress, left, chartTop, chartHeight, colours);
   const int legendTop = chartTop + chartHeight + 2;
-  image.DrawString("棒：字/秒　赤：ミス/100打（最近20回）", left, legendTop);
+  image.DrawString("棒：字/秒　青：ミス/100打（最近20回）", left, legendTop);
   if (!results.recorded) image.DrawString("この回は記録できませんでした", left, legendTop + kLineHeight);
   image.RestoreFont();
 }

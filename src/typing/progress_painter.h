@@ -20,4 +20,7 @@ inline constexpr int kProgressWidth = 225;
 void DrawProgress(CDrawSurface& image, const ResultsProgress& results, int left, int top, int chartHeight,
                   const ProgressColours& colours);
 
+// One line in the block's font.
+void DrawSmallText(CDrawSurface& image, const std::string& text, int x, int y);
+
 }  // namespace kanaflow

@@ -15,7 +15,8 @@ constexpr int kKeyboardTop = 240;
 // last change at (400, 200).
 constexpr int kProgressLeft = 400;
 constexpr int kProgressTop = 60;
-constexpr int kProgressChartHeight = 64;
+constexpr int kProgressChartHeight = 56;
+constexpr int kMissedRunHintTop = 178;  // below the block's line of a run not recorded
 
 KeyboardColours KeyboardColoursOf(const QuestionSetValues& set) {
   return {set.keyboardLineColor,      set.keyboardStringColor, set.backColorKoyubi, set.backColorKusuriyubi,
@@ -88,7 +89,7 @@ void Typing1Window::Compose(HWND window, CDrawSurface& image) {
   if (state_ == PracticeState::Results) {
     DrawResultFigures(image);
     DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
-    DrawMissedRunHint(image, 15, kKeyboardTop + 205);
+    DrawMissedRunHint(image, kProgressLeft, kMissedRunHintTop);
   } else {
     DrawQuestionRows(image);
   }

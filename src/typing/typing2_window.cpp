@@ -156,7 +156,7 @@ void Typing2Window::Compose(HWND /*window*/, CDrawSurface& image) {
     if (state_ == PracticeState::Results) {
       DrawRates(image);
       DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
-      DrawMissedRunHint(image, 15, 272);
+      DrawMissedRunHint(image, 15, 50);  // where the running screen shows the question
     } else {
       DrawQuestionRows(image);
     }

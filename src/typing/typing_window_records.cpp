@@ -37,7 +37,7 @@ void CTypingWindow::NoteJudgement(MatchResult result) {
 bool CTypingWindow::OffersMissedRun() const { return settings().keepRecords && !missed_.empty(); }
 
 void CTypingWindow::DrawMissedRunHint(CDrawSurface& image, int x, int y) const {
-  if (OffersMissedRun()) image.DrawString("ミスした問題をもう一度：F2", x, y);
+  if (OffersMissedRun()) DrawSmallText(image, "ミスした問題をもう一度：F2", x, y);
 }
 
 void CTypingWindow::StartMissedRun(HWND window) {

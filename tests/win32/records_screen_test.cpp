@@ -91,8 +91,22 @@ TEST_F(RecordsScreenTest, ARunThatCannotBeRecordedSaysSoOnItsResults) {
   std::filesystem::create_directory(std::filesystem::path(Cp932ToWide(folder_.path() + "/Records.csv")));
   PlayRun(1000);
   const auto shot = testing::ShownFrame(scene_.window(), "the last key");
-  EXPECT_TRUE(ShowsLine(shot, "この回は記録できませんでした", 170));
+  EXPECT_TRUE(ShowsLine(shot, "この回は記録できませんでした", 162));
   EXPECT_TRUE(ShowsLine(shot, "初めての記録です", 74));
+}
+
+TEST_F(RecordsScreenTest, F2OnTheResultsAsksJustTheMissedQuestionsAgain) {
+  folder_.Write("Setting.ini", "[Setting]\r\nKeepRecords=1\r\n");
+  folder_.Write("data/q.txt", "犬\r\nいぬ\r\n猫\r\nねこ\r\n鳥\r\nとり\r\n");
+  folder_.Write("data/set.ini", "[TypingQuesitonSetup]\r\nQuestionNumber=3\r\nQuestionFileName=#q.txt\r\n"
+                                "WindowBackColor=0xE0F0E0\r\n");
+  PlayRun(1000, "inunxekotori");
+  EXPECT_TRUE(ShowsLine(testing::ShownFrame(scene_.window(), "the last key"), "ミスした問題をもう一度：F2", 178));
+  SendMessageW(scene_.window(), WM_KEYDOWN, VK_F2, 0);
+  auto* again = dynamic_cast<Typing1Window*>(scene_.current());
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->questionSet().questionCount(), 1);
+  EXPECT_EQ(again->questionSet().questionAt(0).text, "猫");
 }
 
 }  // namespace
