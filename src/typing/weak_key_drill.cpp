@@ -42,28 +42,31 @@ std::string DrillSetText(const std::string& modelSetBytes, const std::vector<cha
   return set.bytes();
 }
 
-void AddWeakKeyDrill(std::vector<QuestionCategory>& library, const std::vector<RunRecord>& records,
+bool AddWeakKeyDrill(std::vector<QuestionCategory>& library, const std::vector<RunRecord>& records,
                      const SpellingPreferences& preferences) {
   const std::vector<char> keys = WeakKeys(records);
-  if (keys.empty() || library.empty() || library.front().entries.empty()) return;
+  if (keys.empty() || library.empty() || library.front().entries.empty()) return false;
   const std::vector<Question> drill = ChooseDrillQuestions(LibraryQuestions(library, preferences), keys);
-  if (drill.empty()) return;
+  if (drill.empty()) return false;
   std::string questionText;
   for (const Question& question : drill) questionText += question.text + "\r\n" + question.reading + "\r\n";
   const std::string modelPath = library.front().entries.front().path();
   const std::string setText =
       DrillSetText(ReadFileStart(modelPath, kMaxQuestionFileBytes).value_or(""), keys, static_cast<int>(drill.size()));
-  if (!ReplaceFileContents(kDrillQuestionPath, questionText) || !ReplaceFileContents(kDrillSetPath, setText)) return;
+  if (!ReplaceFileContents(kDrillQuestionPath, questionText) || !ReplaceFileContents(kDrillSetPath, setText)) {
+    return false;
+  }
   QuestionCategory category{"./", kDrillName, {}};
   category.entries.emplace_back().Load(kDrillSetPath);
   library.insert(library.begin(), std::move(category));
+  return true;
 }
 
-void AddWeakKeyDrillWhenKept(std::vector<QuestionCategory>& library) {
+bool AddWeakKeyDrillWhenKept(std::vector<QuestionCategory>& library) {
   CSoftwareSettingData settings;
   settings.Load(kSettingFilePath);
-  if (!settings.values().keepRecords) return;
-  AddWeakKeyDrill(library, ReadRecentRecords(kRecordsFilePath), settings.GetSpellingPreferences());
+  if (!settings.values().keepRecords) return false;
+  return AddWeakKeyDrill(library, ReadRecentRecords(kRecordsFilePath), settings.GetSpellingPreferences());
 }
 
 }  // namespace kanaflow

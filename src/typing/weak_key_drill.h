@@ -29,12 +29,12 @@ std::string DrillSetText(const std::string& modelSetBytes, const std::vector<cha
 // Writes the drill's two files from the recorded basic runs among `records`
 // and the library, and puts its category first in `library`. Nothing when
 // there is no recorded basic run, no question uses the weak keys, or the
-// files cannot be written.
-void AddWeakKeyDrill(std::vector<QuestionCategory>& library, const std::vector<RunRecord>& records,
+// files cannot be written. True when the drill was put first.
+bool AddWeakKeyDrill(std::vector<QuestionCategory>& library, const std::vector<RunRecord>& records,
                      const SpellingPreferences& preferences);
 
 // The same with the records file and the settings of the working folder,
-// when Setting.ini keeps records.
-void AddWeakKeyDrillWhenKept(std::vector<QuestionCategory>& library);
+// when Setting.ini keeps records. True when the drill was put first.
+bool AddWeakKeyDrillWhenKept(std::vector<QuestionCategory>& library);
 
 }  // namespace kanaflow
