@@ -7,8 +7,11 @@
 #include <fstream>
 #include <string>
 
+#include "platform/file_system.h"
+#include "questions/question_library.h"
 #include "typing/records_file.h"
 #include "typing/results_progress.h"
+#include "typing/weak_key_drill.h"
 
 namespace kanaflow {
 namespace {
@@ -43,6 +46,22 @@ class RecordsFolder {
   }
   ~RecordsFolder() { std::filesystem::remove_all(path_); }
   std::string file() const { return (path_ / "Records.csv").string(); }
+  std::string path() const { return path_.string(); }
+
+  // A library the size of the starter course: 58 sets of 50 questions.
+  void WriteLibrary() const {
+    std::filesystem::create_directories(path_ / "data");
+    std::ofstream(path_ / "Setting.ini", std::ios::binary) << "[Setting]\r\nKeepRecords=1\r\n";
+    for (int set = 0; set < kSets; ++set) {
+      const std::string name = "set" + std::to_string(set);
+      std::ofstream(path_ / "data" / (name + ".ini"), std::ios::binary)
+          << "[TypingQuesitonSetup]\r\nQuestionNumber=50\r\nQuestionFileName=#" << name << ".txt\r\n";
+      std::ofstream questions(path_ / "data" / (name + ".txt"), std::ios::binary);
+      for (int question = 0; question < 50; ++question) {
+        questions << "写真を撮る" << set << "\r\nしゃしんをとる" << (question % 2 ? "ちょっとまって" : "いっしょに") << "\r\n";
+      }
+    }
+  }
 
  private:
   std::filesystem::path path_;
@@ -65,6 +84,23 @@ void RecordsAppend(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(AppendRecord(folder.file(), BenchRun(index++)));
 }
 BENCHMARK(RecordsAppend)->Unit(benchmark::kMillisecond);
+
+// What the selection screen adds with KeepRecords on: the records read back,
+// the weak keys, every question of the library, the drill's two files.
+void WeakKeyDrill(benchmark::State& state) {
+  const RecordsFolder folder;
+  folder.WriteLibrary();
+  const std::string previous = CurrentDirectory();
+  if (!SetCurrentDirectoryTo(folder.path())) state.SkipWithError("cannot enter the fixture folder");
+  const std::vector<QuestionCategory> library = ScanQuestionLibrary();
+  for (auto _ : state) {
+    std::vector<QuestionCategory> categories = library;
+    if (!AddWeakKeyDrillWhenKept(categories)) state.SkipWithError("no drill was made");
+    benchmark::DoNotOptimize(categories.data());
+  }
+  (void)SetCurrentDirectoryTo(previous);
+}
+BENCHMARK(WeakKeyDrill)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kanaflow
