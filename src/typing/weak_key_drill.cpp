@@ -9,6 +9,15 @@
 #include "typing/weak_keys.h"
 
 namespace kanaflow {
+namespace {
+
+// The drill mostly stays the same from one visit to the next: a file that
+// already holds the bytes is left alone, which spares the disk a flush.
+bool WriteIfChanged(const std::string& path, const std::string& bytes) {
+  return ReadFileStart(path, bytes.size() + 1) == bytes || ReplaceFileContents(path, bytes);
+}
+
+}  // namespace
 
 std::vector<Question> LibraryQuestions(const std::vector<QuestionCategory>& library,
                                        const SpellingPreferences& preferences) {
@@ -53,7 +62,7 @@ bool AddWeakKeyDrill(std::vector<QuestionCategory>& library, const std::vector<R
   const std::string modelPath = library.front().entries.front().path();
   const std::string setText =
       DrillSetText(ReadFileStart(modelPath, kMaxQuestionFileBytes).value_or(""), keys, static_cast<int>(drill.size()));
-  if (!ReplaceFileContents(kDrillQuestionPath, questionText) || !ReplaceFileContents(kDrillSetPath, setText)) {
+  if (!WriteIfChanged(kDrillQuestionPath, questionText) || !WriteIfChanged(kDrillSetPath, setText)) {
     return false;
   }
   QuestionCategory category{"./", kDrillName, {}};
