@@ -204,6 +204,10 @@ std::optional<FileTail> ReadFileTail(const std::string& path, std::size_t maxByt
 }
 
 bool AppendToFile(const std::string& path, std::string_view bytes) {
+  // The read-only mark is the user's "do not change this file", also where
+  // the system would let this process write it anyway.
+  const DWORD attributes = Attributes(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   // Shared for reading only: another copy appending at the same moment waits
   // for its turn instead of interleaving its bytes with ours.
   FileHandle file(CreateFileW(Cp932ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
