@@ -1,6 +1,8 @@
 #include "typing/weak_key_drill.h"
 
 #include "platform/file_system.h"
+#include "platform/number_text.h"
+#include "platform/profile_file.h"
 #include "platform/profile_text.h"
 #include "questions/question_file.h"
 #include "romaji/romaji_rules.h"
@@ -72,9 +74,11 @@ bool AddWeakKeyDrill(std::vector<QuestionCategory>& library, const std::vector<R
 }
 
 bool AddWeakKeyDrillWhenKept(std::vector<QuestionCategory>& library) {
+  // The one key first and without the "Error" check: with the option off,
+  // the list opens as it always did, whatever else the file holds.
+  if (ParseDecimal(ReadProfileValue(kSettingFilePath, kSettingSection, "KeepRecords", "0")) == 0) return false;
   CSoftwareSettingData settings;
   settings.Load(kSettingFilePath);
-  if (!settings.values().keepRecords) return false;
   return AddWeakKeyDrill(library, ReadRecentRecords(kRecordsFilePath), settings.GetSpellingPreferences());
 }
 
