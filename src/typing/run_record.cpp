@@ -115,8 +115,8 @@ std::string FormatRecordLine(const RunRecord& record) {
       std::to_string(record.questions), std::to_string(record.keystrokes), std::to_string(record.misses),
       std::to_string(record.milliseconds), std::to_string(record.points), RateText(record.KeystrokesPerSecond()),
       record.flexibleInput ? "1" : "0", std::to_string(record.keys.size()), CsvField(KeysField(record.keys))};
-  std::string line;
-  for (const std::string& field : fields) line += (line.empty() ? "" : ",") + field;
+  std::string line = fields[0];
+  for (std::size_t column = 1; column < kColumnCount; ++column) line += ',' + fields[column];
   return line + "\r\n";
 }
 
