@@ -77,8 +77,10 @@ bool AddWeakKeyDrillWhenKept(std::vector<QuestionCategory>& library) {
   // The one key first and without the "Error" check: with the option off,
   // the list opens as it always did, whatever else the file holds.
   if (ParseDecimal(ReadProfileValue(kSettingFilePath, kSettingSection, "KeepRecords", "0")) == 0) return false;
+  // A setting written "Error" is reported where it always was, when a
+  // practice screen reads the settings: until then the list shows no drill.
   CSoftwareSettingData settings;
-  settings.Load(kSettingFilePath);
+  if (CollectFatalError([&settings] { settings.Load(kSettingFilePath); })) return false;
   return AddWeakKeyDrill(library, ReadRecentRecords(kRecordsFilePath), settings.GetSpellingPreferences());
 }
 
