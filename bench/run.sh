@@ -19,6 +19,9 @@ goal_ms() {
   case $1 in
     LoadQuestionSet*) echo 50 ;;
     FlexibleKey*) echo 0.002 ;;
+    RecordsResults*) echo 20 ;;
+    RecordsAppend*) echo 5 ;;
+    WeakKeyDrill*) echo 50 ;;
     *Library* | *Scan*) echo 200 ;;
     *) echo "" ;;
   esac

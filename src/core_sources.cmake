@@ -26,6 +26,13 @@ set(KANAFLOW_CORE_SOURCES
   typing/input_matcher.cpp
   typing/stopwatch.cpp
   typing/number_format.cpp
+  typing/run_record.cpp
+  typing/records_file.cpp
+  typing/run_progress.cpp
+  typing/results_progress.cpp
+  typing/missed_questions.cpp
+  typing/weak_keys.cpp
+  typing/weak_key_drill.cpp
 )
 set(KANAFLOW_CORE_WINDOWS_SOURCES
   platform/file_system_win.cpp

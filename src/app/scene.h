@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/window.h"
 #include "platform/practice_mode.h"
@@ -43,6 +45,10 @@ class CScene {
   // At most 253 bytes are kept, cut at a character boundary.
   void SetQuestionSetPath(const std::string& path);
   std::string GetQuestionSetPath() const { return questionSetPath_; }
+  // The next practice screen asks only these questions of its set (indices
+  // into the set's questions), and takes them: the one after asks all again.
+  void SetQuestionSubset(std::vector<int> indices) { questionSubset_ = std::move(indices); }
+  std::vector<int> TakeQuestionSubset() { return std::exchange(questionSubset_, {}); }
 
   HINSTANCE GetInstance() const { return instance_; }
   CWindow* currentScreen() const { return current_.get(); }
@@ -57,6 +63,7 @@ class CScene {
   std::unique_ptr<CWindow> previous_;
   PracticeMode selectedMode_ = PracticeMode::Basic;
   std::string questionSetPath_;
+  std::vector<int> questionSubset_;
 };
 
 }  // namespace kanaflow

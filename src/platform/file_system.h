@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,21 @@ std::optional<std::string> ReadFileStart(const std::string& path, std::size_t ma
 // link is followed and its target written, with the target's permissions
 // kept. A read-only file is refused (false) and left as it is.
 [[nodiscard]] bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// The last `maxBytes` bytes of a file (all of it when it is shorter) and the
+// whole file's size: what a log that only grows is read back by, however
+// long it has grown. nullopt when it cannot be opened or read, or is a folder.
+struct FileTail {
+  std::string bytes;
+  std::uint64_t size = 0;
+};
+std::optional<FileTail> ReadFileTail(const std::string& path, std::size_t maxBytes);
+
+// Adds `bytes` at the end of the file, creating it when absent, in one write:
+// what is already in the file is never rewritten. False when the file could
+// not be opened for writing (read-only, locked, a folder of that name) or the
+// bytes were not all written (a full disk).
+[[nodiscard]] bool AppendToFile(const std::string& path, std::string_view bytes);
 
 struct FolderEntry {
   std::string name;  // CP932

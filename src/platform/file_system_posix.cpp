@@ -169,3 +169,37 @@ std::string CurrentDirectory() {
 bool SetCurrentDirectoryTo(const std::string& path) { return chdir(NativePath(path).c_str()) == 0; }
 
 }  // namespace kanaflow
+
+namespace kanaflow {
+
+std::optional<FileTail> ReadFileTail(const std::string& path, std::size_t maxBytes) {
+  FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return std::nullopt;
+  struct stat info {};
+  if (fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+  FileTail tail;
+  tail.size = static_cast<std::uint64_t>(info.st_size);
+  const std::uint64_t start = tail.size > maxBytes ? tail.size - maxBytes : 0;
+  tail.bytes.resize(static_cast<std::size_t>(tail.size - start));
+  std::size_t done = 0;
+  while (done < tail.bytes.size()) {
+    const ssize_t got = pread(file.get(), tail.bytes.data() + done, tail.bytes.size() - done,
+                              static_cast<off_t>(start + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return std::nullopt;
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  tail.bytes.resize(done);
+  return tail;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+  const std::string native = NativePath(path);
+  struct stat old {};
+  if (stat(native.c_str(), &old) == 0 && IsReadOnly(old, native)) return false;
+  FileDescriptor file(open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  return file.get() >= 0 && WriteAll(file.get(), bytes) && close(file.release()) == 0;
+}
+
+}  // namespace kanaflow

@@ -175,3 +175,44 @@ std::string CurrentDirectory() {
 bool SetCurrentDirectoryTo(const std::string& path) { return SetCurrentDirectoryW(Cp932ToWide(path).c_str()) != 0; }
 
 }  // namespace kanaflow
+
+namespace kanaflow {
+
+std::optional<FileTail> ReadFileTail(const std::string& path, std::size_t maxBytes) {
+  FileHandle file(CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  FileTail tail;
+  tail.size = static_cast<std::uint64_t>(size.QuadPart);
+  const std::uint64_t start = tail.size > maxBytes ? tail.size - maxBytes : 0;
+  LARGE_INTEGER offset{};
+  offset.QuadPart = static_cast<LONGLONG>(start);
+  if (!SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN)) return std::nullopt;
+  tail.bytes.resize(static_cast<std::size_t>(tail.size - start));
+  std::size_t done = 0;
+  while (done < tail.bytes.size()) {
+    DWORD got = 0;
+    const auto wanted = static_cast<DWORD>(std::min<std::size_t>(tail.bytes.size() - done, 1 << 20));
+    if (!ReadFile(file.get(), tail.bytes.data() + done, wanted, &got, nullptr)) return std::nullopt;
+    if (got == 0) break;
+    done += got;
+  }
+  tail.bytes.resize(done);
+  return tail;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+  // The read-only mark is the user's "do not change this file", also where
+  // the system would let this process write it anyway.
+  const DWORD attributes = Attributes(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  // Shared for reading only: another copy appending at the same moment waits
+  // for its turn instead of interleaving its bytes with ours.
+  FileHandle file(CreateFileW(Cp932ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.valid() && WriteAll(file.get(), bytes) && file.Close();
+}
+
+}  // namespace kanaflow

@@ -10,6 +10,7 @@
 #include "platform/text_encoding.h"
 #include "settings/setting_dialog.h"
 #include "typing/number_format.h"
+#include "typing/weak_key_drill.h"
 
 namespace kanaflow {
 namespace {
@@ -94,8 +95,11 @@ LRESULT QuestionSelectMenu::WindowProc(HWND window, UINT message, WPARAM wParam,
 void QuestionSelectMenu::OnCreate(HWND window) {
   CreateControls(window);
   categories_ = ScanQuestionLibrary();
+  // The drill's category comes and goes before the library's: the
+  // remembered position counts the library's categories only.
+  drillRows_ = AddWeakKeyDrillWhenKept(categories_) ? 1 : 0;
   for (const QuestionCategory& category : categories_) AddItem(categoryList_, category.displayName);
-  const bool sameCategory = SelectRemembered(categoryList_, g_rememberedCategory);
+  const bool sameCategory = SelectRemembered(categoryList_, g_rememberedCategory + drillRows_);
   FillSetList();
   // The set position belongs to the remembered category: in another one it
   // would pick an unrelated set, so there the first set is taken.
@@ -182,7 +186,7 @@ void QuestionSelectMenu::Start(HWND window) {
   if (!current_) return;
   CScene* const scene = SceneOf(window);
   scene->SetQuestionSetPath(current_->path());
-  g_rememberedCategory = SelectedIndex(categoryList_);
+  g_rememberedCategory = SelectedIndex(categoryList_) - drillRows_;
   g_rememberedSet = SelectedIndex(setList_);
   DestroyWindow(window);
   scene->ShowTypingScreen();

@@ -53,6 +53,7 @@ class QuestionSelectMenu : public CWindow {
   Font controlFont_;
   std::vector<QuestionCategory> categories_;
   const CMenuQuestionLoader* current_ = nullptr;
+  int drillRows_ = 0;  // 1 while the weak-key drill is listed first
 };
 
 }  // namespace kanaflow

@@ -24,6 +24,17 @@ CQuestionSet::CQuestionSet(const std::string& path) {
   if (count > 0 && count <= kMaxQuestionCount) usedFlags_.assign(static_cast<std::size_t>(count), false);
 }
 
+void CQuestionSet::KeepOnly(const std::vector<int>& indices) {
+  if (indices.empty()) return;
+  std::vector<Question> kept;
+  for (const int index : indices) kept.push_back(questionAt(index));
+  list_.questions = std::move(kept);
+  list_.questionCount = static_cast<std::int32_t>(indices.size());
+  setting_.values().questionNumber = list_.questionCount;
+  setting_.values().randomQuestionSet = false;
+  usedFlags_.assign(indices.size(), false);
+}
+
 int CQuestionSet::LoadQuestions(SpellingPreferences preferences) {
   list_.SetPreferences(preferences);
   list_.questionCount = setting_.values().questionNumber;

@@ -73,6 +73,9 @@ class CQuestionSet {
   const CQuestionSettingData& setting() const { return setting_; }
   const QuestionSetValues& values() const { return setting_.values(); }
   int questionCount() const { return list_.questionCount; }
+  // Asks only the questions at `indices` (loaded before), in that order and
+  // each once: a run of the questions that had a miss.
+  void KeepOnly(const std::vector<int>& indices);
   // What the romaji forms were made with.
   const SpellingPreferences& preferences() const { return list_.preferences(); }
 

@@ -73,6 +73,7 @@ extern const QuestionSetKey kQuestionSetKeys[26];
 class CQuestionSettingData : public CSettingData {
  public:
   const QuestionSetValues& values() const { return values_; }
+  QuestionSetValues& values() { return values_; }
   // The version the file declared (5 when it declares none).
   int version() const { return version_; }
 

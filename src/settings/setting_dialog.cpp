@@ -29,6 +29,7 @@ constexpr FlagBox kProgramOptions[] = {
     {IDC_DISABLE_PLAY_MUSIC, &SoftwareSettings::disablePlayMusic},
     {IDC_DISABLE_WINDOW_VIBRATION, &SoftwareSettings::disableWindowVibration},
     {IDC_FLEXIBLE_INPUT, &SoftwareSettings::flexibleInput},
+    {IDC_KEEP_RECORDS, &SoftwareSettings::keepRecords},
 };
 
 // The radio buttons of one kana, in the order of the values they stand for.

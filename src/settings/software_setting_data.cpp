@@ -30,9 +30,12 @@ constexpr FlagKey kFlagKeys[] = {
     {"DisableWindowVibration", &SoftwareSettings::disableWindowVibration, "0"},
 };
 
-// Added later than the others: a file without it means off, and saving with
-// it off leaves such a file without it.
-constexpr FlagKey kFlexibleInputKey = {"FlexibleInput", &SoftwareSettings::flexibleInput, "0"};
+// Added later than the others: a file without them means off, and saving
+// with them off leaves such a file without them.
+constexpr FlagKey kLaterKeys[] = {
+    {"FlexibleInput", &SoftwareSettings::flexibleInput, "0"},
+    {"KeepRecords", &SoftwareSettings::keepRecords, "0"},
+};
 
 constexpr SpellingKey kSpellingKeys[] = {
     {"Character_si", &SpellingPreferences::si, "1"},
@@ -59,8 +62,9 @@ int CSoftwareSettingData::ReadRecord() {
   for (const FlagKey& key : kFlagKeys) {
     values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText)) != 0;
   }
-  values_.flexibleInput =
-      ParseDecimal(ReadValue(kSettingSection, kFlexibleInputKey.name, kFlexibleInputKey.defaultText)) != 0;
+  for (const FlagKey& key : kLaterKeys) {
+    values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText)) != 0;
+  }
   for (const SpellingKey& key : kSpellingKeys) {
     values_.spelling.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText));
   }
@@ -76,8 +80,10 @@ bool CSoftwareSettingData::Save(const std::string& path) const {
   for (const SpellingKey& key : kSpellingKeys) {
     profile->SetString(kSettingSection, key.name, DecimalText(values_.spelling.*key.field));
   }
-  if (values_.flexibleInput || profile->Find(kSettingSection, kFlexibleInputKey.name)) {
-    profile->SetString(kSettingSection, kFlexibleInputKey.name, values_.flexibleInput ? "1" : "0");
+  for (const FlagKey& key : kLaterKeys) {
+    if (values_.*key.field || profile->Find(kSettingSection, key.name)) {
+      profile->SetString(kSettingSection, key.name, values_.*key.field ? "1" : "0");
+    }
   }
   return SaveProfileText(path, *profile);
 }

@@ -23,6 +23,9 @@ struct SoftwareSettings {
   bool disableWindowVibration = false;
   // The basic screen also accepts the other usual spellings of each kana.
   bool flexibleInput = false;
+  // Each finished run is added to the records file, the results show the
+  // progress, and drills are made from the weak keys and missed questions.
+  bool keepRecords = false;
   SpellingPreferences spelling;
 };
 
@@ -30,8 +33,8 @@ class CSoftwareSettingData : public CSettingData {
  public:
 
   // Writes the keys into the file at `path`, keeping every other line of it
-  // byte for byte; FlexibleInput only when it is on or already written, so
-  // that a file saved with it off stays as it always was. The file is
+  // byte for byte; FlexibleInput and KeepRecords only when on or already
+  // written, so that a file saved with them off stays as it always was. The file is
   // replaced in one step. False when it could not be written (the old file
   // is then untouched).
   [[nodiscard]] bool Save(const std::string& path) const;
@@ -42,7 +45,7 @@ class CSoftwareSettingData : public CSettingData {
   SoftwareSettings& values() { return values_; }
 
  private:
-  // Reads all 24 keys; a missing file, section or key gives its default.
+  // Reads all 25 keys; a missing file, section or key gives its default.
   int ReadRecord() override;
 
   SoftwareSettings values_;

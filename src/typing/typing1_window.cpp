@@ -11,6 +11,12 @@ namespace {
 
 constexpr int kBigDigitHeight = 200;
 constexpr int kKeyboardTop = 240;
+// Right of the result figures, below the two key hints, above the points'
+// last change at (400, 200).
+constexpr int kProgressLeft = 400;
+constexpr int kProgressTop = 60;
+constexpr int kProgressChartHeight = 56;
+constexpr int kMissedRunHintTop = 178;  // below the block's line of a run not recorded
 
 KeyboardColours KeyboardColoursOf(const QuestionSetValues& set) {
   return {set.keyboardLineColor,      set.keyboardStringColor, set.backColorKoyubi, set.backColorKusuriyubi,
@@ -48,7 +54,7 @@ void Typing1Window::SetUp(HWND window) {
 LRESULT Typing1Window::OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHAR) {
     // A kana is two keystrokes' worth of bytes, each judged on its own.
-    for (const std::uintptr_t code : typedBytes_.Take(wParam)) matcher_->MatchTypedChar(code);
+    for (const std::uintptr_t code : typedBytes_.Take(wParam)) NoteJudgement(matcher_->MatchTypedChar(code));
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -82,6 +88,8 @@ void Typing1Window::Compose(HWND window, CDrawSurface& image) {
   DrawKeyboard(window, image);
   if (state_ == PracticeState::Results) {
     DrawResultFigures(image);
+    DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
+    DrawMissedRunHint(image, kProgressLeft, kMissedRunHintTop);
   } else {
     DrawQuestionRows(image);
   }

@@ -29,6 +29,7 @@ class Typing1Window : public CTypingWindow {
   void StartTyping(HWND window) override;
   void FinishRunSteps() override;
   void RepaintAfterFinish() override;
+  std::vector<KeyFigures> RunKeyFigures() const override { return KeyFiguresOf(*keyboard_); }
 
   LRESULT OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -14,6 +14,10 @@ namespace {
 constexpr int kBigDigitHeight = 200;
 constexpr int kOperationFontHeight = 15;
 constexpr UINT_PTR kEditSubclassId = 1;
+// Right of the rates, below the edit box, above the operation box at y 150.
+constexpr int kProgressLeft = 400;
+constexpr int kProgressTop = 45;
+constexpr int kProgressChartHeight = 44;
 
 // The edit box hands Enter, Escape and F5 to the screen: Enter never goes
 // into the text (and never beeps), Escape as a character is swallowed, and
@@ -83,7 +87,9 @@ void Typing2Window::OnDestroy(HWND window) { ime_.RestoreImeMode(window); }
 LRESULT Typing2Window::OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CHAR:
-      if (wParam == VK_RETURN) matcher_->MatchAnswer(GetWindowTextCp932(editBox_, CEditBoxMatcher::kMaxEditTextBytes));
+      if (wParam == VK_RETURN) {
+        NoteJudgement(matcher_->MatchAnswer(GetWindowTextCp932(editBox_, CEditBoxMatcher::kMaxEditTextBytes)));
+      }
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == kEditBoxId) OnEditNotify();
@@ -109,7 +115,9 @@ void Typing2Window::OnEditNotify() {
   std::string text = GetWindowTextCp932(editBox_, CEditBoxMatcher::kMaxEditTextBytes);
   if (text == lastEditText_) return;
   lastEditText_ = std::move(text);
-  if (static_cast<int>(lastEditText_.size()) != matcher_->acceptedLen()) matcher_->MatchEditText(lastEditText_);
+  if (static_cast<int>(lastEditText_.size()) != matcher_->acceptedLen()) {
+    NoteJudgement(matcher_->MatchEditText(lastEditText_));
+  }
 }
 
 // Each save would overwrite the last: after the screen set the IME again on
@@ -146,6 +154,8 @@ void Typing2Window::Compose(HWND /*window*/, CDrawSurface& image) {
     DrawOperationBox(image);
     if (state_ == PracticeState::Results) {
       DrawRates(image);
+      DrawProgressIfKept(image, kProgressLeft, kProgressTop, kProgressChartHeight);
+      DrawMissedRunHint(image, 15, 50);  // where the running screen shows the question
     } else {
       DrawQuestionRows(image);
     }

@@ -76,6 +76,11 @@ LRESULT CTypingWindow::OnResults(HWND window, UINT message, WPARAM wParam, LPARA
     OnMusicNotify(window, wParam);
     return 0;
   }
+  const bool repeat = (lParam & (1 << 30)) != 0;
+  if (message == WM_KEYDOWN && wParam == kMissedRunKey && !repeat && OffersMissedRun()) {
+    StartMissedRun(window);  // this object is gone now
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -84,6 +89,9 @@ void CTypingWindow::LoadSettingsAndQuestions() {
   settings_->Load(kSettingFilePath);
   questionSet_ = std::make_unique<CQuestionSet>(scene()->GetQuestionSetPath());
   questionSet_->LoadQuestions(settings_->GetSpellingPreferences());
+  const std::vector<int> subset = scene()->TakeQuestionSubset();
+  missedOnly_ = !subset.empty();
+  questionSet_->KeepOnly(subset);
 }
 
 void CTypingWindow::LoadBackground(HWND window) {
@@ -270,6 +278,7 @@ void CTypingWindow::FinishRun() {
   PlayMusic(window_);
   if (endSound_) endSound_->Play();
   stopwatch_->Stop();
+  KeepRecord();
   RepaintAfterFinish();
 }
 

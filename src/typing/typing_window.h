@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 #include <utility>
 
 #include "app/window.h"
@@ -18,7 +20,9 @@
 #include "questions/question_set.h"
 #include "settings/software_setting_data.h"
 #include "typing/input_matcher.h"
+#include "typing/missed_questions.h"
 #include "typing/practice_state.h"
+#include "typing/progress_painter.h"
 #include "typing/stopwatch.h"
 
 namespace kanaflow {
@@ -77,6 +81,23 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   virtual void StartTyping(HWND window) = 0;
   // The screen's own finishing steps, right after the state becomes Results.
   virtual void FinishRunSteps() {}
+  // Each key's figures of the run, for its record (the keyboard screen's).
+  virtual std::vector<KeyFigures> RunKeyFigures() const { return {}; }
+  // With KeepRecords on: the finished run into the records file, and the
+  // progress that the results then show.
+  void KeepRecord();
+  // The progress block at (left, top) when the run was kept.
+  void DrawProgressIfKept(CDrawSurface& image, int left, int top, int chartHeight) const;
+  // A judgement of typed input: a miss marks its question for the run of
+  // the missed questions.
+  void NoteJudgement(MatchResult result);
+  // With KeepRecords on and a miss in the run, the results offer the run of
+  // the missed questions on kMissedRunKey and say so at (x, y).
+  static constexpr WPARAM kMissedRunKey = VK_F2;
+  bool OffersMissedRun() const;
+  void DrawMissedRunHint(CDrawSurface& image, int x, int y) const;
+  // Hands over to a new screen of this mode with only the missed questions.
+  void StartMissedRun(HWND window);
   // How the end of the run is shown: the keyboard screen erases, the
   // edit-box screen leaves it to the matcher's repaint.
   virtual void RepaintAfterFinish() {}
@@ -144,6 +165,10 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   std::unique_ptr<CWaveSound> missSound_;
   std::unique_ptr<CWaveSound> endSound_;
   ImeModeKeeper ime_;
+  std::optional<ResultsProgress> progress_;
+  MissedQuestions missed_;
+  // This run asks only the questions missed in the run before it.
+  bool missedOnly_ = false;
 };
 
 }  // namespace kanaflow

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "support/temp_folder.h"
 
 namespace kanaflow {
@@ -118,23 +120,29 @@ TEST(SoftwareSettingDataTest, AUtf16FileIsReadAsAbsentAndNeverWrittenInto) {
   }
 }
 
-TEST(SoftwareSettingDataTest, FlexibleInputIsOffUnlessWrittenAndSavedOnlyWhenItMatters) {
-  TempFolder folder;
-  const std::string path = folder.Write("Setting.ini", "[Setting]\r\nShowKeyboard=0\r\n");
-  CSoftwareSettingData data;
-  data.Load(path);
-  EXPECT_FALSE(data.values().flexibleInput);
-  data.values().flexibleInput = true;
-  ASSERT_TRUE(data.Save(path));
-  CSoftwareSettingData reread;
-  reread.Load(path);
-  EXPECT_TRUE(reread.values().flexibleInput);
-  EXPECT_FALSE(reread.values().showKeyboard);
-  reread.values().flexibleInput = false;
-  ASSERT_TRUE(reread.Save(path));
-  EXPECT_NE(folder.Read("Setting.ini").find("FlexibleInput=0\r\n"), std::string::npos) << "a written key stays";
-  data.Load(path);
-  EXPECT_FALSE(data.values().flexibleInput);
+TEST(SoftwareSettingDataTest, LaterSwitchesAreOffUnlessWrittenAndSavedOnlyWhenTheyMatter) {
+  const std::pair<const char*, bool SoftwareSettings::*> keys[] = {
+      {"FlexibleInput", &SoftwareSettings::flexibleInput}, {"KeepRecords", &SoftwareSettings::keepRecords}};
+  for (const auto& [name, field] : keys) {
+    TempFolder folder;
+    const std::string path = folder.Write("Setting.ini", "[Setting]\r\nShowKeyboard=0\r\n");
+    CSoftwareSettingData data;
+    data.Load(path);
+    EXPECT_FALSE(data.values().*field) << name;
+    ASSERT_TRUE(data.Save(path));
+    EXPECT_EQ(folder.Read("Setting.ini").find(name), std::string::npos) << name << " is not written while off";
+    data.values().*field = true;
+    ASSERT_TRUE(data.Save(path));
+    CSoftwareSettingData reread;
+    reread.Load(path);
+    EXPECT_TRUE(reread.values().*field) << name;
+    EXPECT_FALSE(reread.values().showKeyboard);
+    reread.values().*field = false;
+    ASSERT_TRUE(reread.Save(path));
+    EXPECT_NE(folder.Read("Setting.ini").find(std::string(name) + "=0\r\n"), std::string::npos) << "a written key stays";
+    data.Load(path);
+    EXPECT_FALSE(data.values().*field) << name;
+  }
 }
 
 }  // namespace

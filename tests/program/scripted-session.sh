@@ -14,6 +14,14 @@ source "$(dirname "$0")/../../scripts/wine/x-waits.sh"
 cd "$(dirname "$0")/../../sample"
 
 mkdir -p "$KANAFLOW_SHOTS"
+# The sample's Setting.ini keeps records: every finished run adds one line.
+# The session starts from none, so that the screens are the same each time;
+# records of earlier sessions are put back at the end.
+kept=$(mktemp -d)
+for file in Records.csv WeakKeyDrill.ini WeakKeyDrill.txt; do [ -e "$file" ] && mv "$file" "$kept/"; done
+trap 'for file in "$kept"/*; do [ -e "$file" ] && mv -f "$file" .; done; rmdir "$kept"' EXIT
+record_lines() { if [ -f Records.csv ]; then grep -c '^[0-9]' Records.csv || true; else echo 0; fi; }
+records_before=$(record_lines)
 stale_shots=()
 # shot NAME [WAIT] [basic|edit|countdown]: the screen kind names the clock to
 # leave out of the check, or that there is no check.
@@ -64,8 +72,22 @@ keys Return                                # the first set
 shot 04-basic-countdown 1.0 countdown
 sleep 3
 shot 05-basic-running 0.2 basic
-xdotool type --delay 90 "aiueokakikukekosashisusesotachitsutetonaninuneno"
+basic_run() { xdotool type --delay 90 "aiueokakikukekosashisusesotachitsutetonaninuneno"; }
+basic_run
 shot 06-basic-results 1.0
+# The same set again: its results show the progress against the first run.
+keys Escape
+sleep 1.5
+keys Return
+sleep 4
+basic_run
+shot 06b-basic-results-again 1.0
+# Back on the list, the drill of the weak keys is listed first; the set
+# played stays selected, and starts again.
+keys Escape
+shot 06c-question-select-drill 1.5
+keys Return
+sleep 1
 
 # From the results of one mode, by F5, the main menu's next entry (the menu
 # keeps the last one chosen), the first set and the five questions of the
@@ -99,6 +121,12 @@ if kill -0 "$program" 2>/dev/null; then
 fi
 status=0
 wait "$program" || status=$?
+# Two basic runs and the two edit-box runs, each one whole record.
+records_added=$(($(record_lines) - records_before))
+if [ "$records_added" -ne 4 ] || [ "$(grep -c '' Records.csv)" -ne 5 ]; then
+  echo "scripted-session: $records_added runs were recorded in sample/Records.csv, not 4" >&2
+  exit 1
+fi
 if [ "${#stale_shots[@]}" -gt 0 ]; then
   echo "scripted-session: the screen was stale at ${stale_shots[*]} (see NAME-stale-shown.png and NAME-stale-fresh.png)" >&2
   exit 1

@@ -394,6 +394,7 @@ TEST(SetupDialogTest, OkSavesEveryControlAndEnds) {
       {"1079 checked adds FlexibleInput=1", SettingFile(), {IDC_FLEXIBLE_INPUT}, SettingFile() + "FlexibleInput=1\r\n"},
       {"1079 unchecked keeps a written FlexibleInput as 0", SettingFile() + "FlexibleInput=1\r\n", {IDC_FLEXIBLE_INPUT},
        SettingFile() + "FlexibleInput=0\r\n"},
+      {"1080 checked adds KeepRecords=1", SettingFile(), {IDC_KEEP_RECORDS}, SettingFile() + "KeepRecords=1\r\n"},
   };
   for (const SaveRow& row : rows) {
     WorkingFolder work;
@@ -668,6 +669,7 @@ const ControlRow kControls[] = {
     {1053, L"Button", "l  （例：la lyo ltu lwa）", {211, 174, 81, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
     {1065, L"Button", "x （例：xa xyo xtu xwa）", {211, 182, 92, 10}, BS_AUTORADIOBUTTON, kShown},
     {1079, L"Button", "ほかの打ち方も受け付ける", {15, 207, 110, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
+    {1080, L"Button", "成績を記録して苦手を練習する", {15, 219, 130, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
 };
 
 // Dialog units to pixels, as the dialog placed its controls.
@@ -709,7 +711,7 @@ TEST(SetupDialogTest, TemplateHasEveryControlAsLaidOut) {
 
     RECT client{};
     GetClientRect(dialog, &client);
-    const RECT size = InPixels(dialog, {0, 0, 422, 222});
+    const RECT size = InPixels(dialog, {0, 0, 422, 234});
     check(client.right == size.right && client.bottom == size.bottom,
           "client " + Describe(client) + ", want " + Describe(size));
 
