@@ -23,6 +23,7 @@ set(KANAFLOW_CORE_SOURCES
   questions/question_library.cpp
   typing/point_counter.cpp
   typing/input_matcher.cpp
+  typing/romaji_guide.cpp
   typing/stopwatch.cpp
   typing/number_format.cpp
 )

@@ -16,6 +16,12 @@
 #define IDC_KANA_INPUT_WITH_IME 1008 /* shown, but no setting behind it */
 #define IDC_DISABLE_IME_CONTROL 1004
 
+// Options for learners outside Japan: one group box and its radio buttons each.
+#define IDC_SHOW_ROMAJI_GROUP 1080
+#define IDC_SHOW_ROMAJI_ON 1081
+#define IDC_SHOW_ROMAJI_OFF 1082
+#define IDC_SHOW_ROMAJI_LATER 1083
+
 // Spelling preferences: one group box and its radio buttons per kana, the
 // buttons in the order of the values they stand for (0, 1, 2).
 #define IDC_SI_GROUP 1020

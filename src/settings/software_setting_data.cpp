@@ -34,6 +34,19 @@ constexpr FlagKey kFlagKeys[] = {
 // it off leaves such a file without it.
 constexpr FlagKey kFlexibleInputKey = {"FlexibleInput", &SoftwareSettings::flexibleInput, "0"};
 
+struct NumberKey {
+  const char* name;
+  int SoftwareSettings::*field;
+  const char* defaultText;
+};
+
+// Options for learners who need more than the program first offered. Like
+// FlexibleInput, each is written only when it differs from its default or is
+// already in the file, so a file saved with the defaults stays as it was.
+constexpr NumberKey kLaterNumberKeys[] = {
+    {"ShowRomaji", &SoftwareSettings::showRomaji, "1"},
+};
+
 constexpr SpellingKey kSpellingKeys[] = {
     {"Character_si", &SpellingPreferences::si, "1"},
     {"Character_sya", &SpellingPreferences::sya, "1"},
@@ -61,6 +74,9 @@ int CSoftwareSettingData::ReadRecord() {
   }
   values_.flexibleInput =
       ParseDecimal(ReadValue(kSettingSection, kFlexibleInputKey.name, kFlexibleInputKey.defaultText)) != 0;
+  for (const NumberKey& key : kLaterNumberKeys) {
+    values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText));
+  }
   for (const SpellingKey& key : kSpellingKeys) {
     values_.spelling.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText));
   }
@@ -78,6 +94,12 @@ bool CSoftwareSettingData::Save(const std::string& path) const {
   }
   if (values_.flexibleInput || profile->Find(kSettingSection, kFlexibleInputKey.name)) {
     profile->SetString(kSettingSection, kFlexibleInputKey.name, values_.flexibleInput ? "1" : "0");
+  }
+  for (const NumberKey& key : kLaterNumberKeys) {
+    const std::string value = DecimalText(values_.*key.field);
+    if (value != key.defaultText || profile->Find(kSettingSection, key.name)) {
+      profile->SetString(kSettingSection, key.name, value);
+    }
   }
   return SaveProfileText(path, *profile);
 }

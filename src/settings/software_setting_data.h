@@ -23,6 +23,9 @@ struct SoftwareSettings {
   bool disableWindowVibration = false;
   // The basic screen also accepts the other usual spellings of each kana.
   bool flexibleInput = false;
+  // The basic screen's romaji row: 0 hidden, 1 shown, 2 shown once the
+  // learner misses on the question or waits (RomajiGuide).
+  int showRomaji = 1;
   SpellingPreferences spelling;
 };
 
@@ -42,7 +45,7 @@ class CSoftwareSettingData : public CSettingData {
   SoftwareSettings& values() { return values_; }
 
  private:
-  // Reads all 24 keys; a missing file, section or key gives its default.
+  // Reads all the keys; a missing file, section or key gives its default.
   int ReadRecord() override;
 
   SoftwareSettings values_;

@@ -175,7 +175,7 @@ bool CTypingWindow::ClockFits() const {
 }
 
 void CTypingWindow::OnRunningTick(HWND window) {
-  if (ClockFits()) {
+  if (ClockFits() && !FrameOutdated()) {
     const RECT clock = ClockRect();
     InvalidateRect(window, &clock, FALSE);
   } else {

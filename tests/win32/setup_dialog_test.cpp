@@ -394,6 +394,10 @@ TEST(SetupDialogTest, OkSavesEveryControlAndEnds) {
       {"1079 checked adds FlexibleInput=1", SettingFile(), {IDC_FLEXIBLE_INPUT}, SettingFile() + "FlexibleInput=1\r\n"},
       {"1079 unchecked keeps a written FlexibleInput as 0", SettingFile() + "FlexibleInput=1\r\n", {IDC_FLEXIBLE_INPUT},
        SettingFile() + "FlexibleInput=0\r\n"},
+      {"the romaji row held back adds ShowRomaji=2", SettingFile(), {IDC_SHOW_ROMAJI_LATER},
+       SettingFile() + "ShowRomaji=2\r\n"},
+      {"a ShowRomaji without a button is saved as shown", SettingFile() + "ShowRomaji=7\r\n", {},
+       SettingFile() + "ShowRomaji=1\r\n"},
   };
   for (const SaveRow& row : rows) {
     WorkingFolder work;
@@ -667,6 +671,10 @@ const ControlRow kControls[] = {
     {1077, L"Button", "jyo", {341, 141, 27, 10}, BS_AUTORADIOBUTTON, kShown},
     {1053, L"Button", "l  （例：la lyo ltu lwa）", {211, 174, 81, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
     {1065, L"Button", "x （例：xa xyo xtu xwa）", {211, 182, 92, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1080, L"Button", "ローマ字の表示", {428, 5, 110, 48}, BS_GROUPBOX, kShown | WS_GROUP},
+    {1081, L"Button", "表示する", {434, 16, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
+    {1082, L"Button", "表示しない", {434, 26, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1083, L"Button", "ミスか2秒の迷いで表示する", {434, 36, 98, 10}, BS_AUTORADIOBUTTON, kShown},
     {1079, L"Button", "ほかの打ち方も受け付ける", {15, 207, 110, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
 };
 
@@ -709,7 +717,7 @@ TEST(SetupDialogTest, TemplateHasEveryControlAsLaidOut) {
 
     RECT client{};
     GetClientRect(dialog, &client);
-    const RECT size = InPixels(dialog, {0, 0, 422, 222});
+    const RECT size = InPixels(dialog, {0, 0, 545, 222});
     check(client.right == size.right && client.bottom == size.bottom,
           "client " + Describe(client) + ", want " + Describe(size));
 

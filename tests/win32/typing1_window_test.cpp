@@ -191,6 +191,34 @@ TEST_F(Typing1WindowTest, EveryKindOfKeyIsShownAtOnce) {
   EXPECT_EQ(screen().state(), PracticeState::Results);
 }
 
+// ShowRomaji=2: the row comes up after a wait or a miss, with what is left.
+TEST_F(Typing1WindowTest, HeldBackRomajiRowComesUpOnAMissOrAWait) {
+  folder_.Write("Setting.ini", "[Setting]\r\nShowRomaji=2\r\n");
+  WriteSet("犬\r\nいぬ\r\n猫\r\nねこ\r\n", 2);
+  Open();
+  FinishCountdown();
+  auto text = [&](const std::string& value, int x) {
+    return testing::RenderText(scene_.window(), Typing1Window::kWidth, Typing1Window::kHeight, kBackColour, value, x,
+                               65, RGB(0, 0, 0));
+  };
+  auto blank = [](const Image& shown, int left) {
+    return shown.Count(left, 65, 600, 85, kBackColour) == (600 - left) * 20;
+  };
+  SendChar(scene_.window(), L'i');
+  EXPECT_TRUE(blank(Shown("a right key"), 110));
+  Sleep(kRomajiGuideWaitMs + 100);
+  SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kRunningTimer, 0);
+  const Image waited = Shown("a tick after two seconds of waiting");
+  const int restLeft = text("i", 110).box.right;
+  EXPECT_TRUE(testing::Shows(waited, text("nu", restLeft), "the rest after the wait"));
+  EXPECT_EQ(waited.Count(110, 65, restLeft, 85, kBackColour), (restLeft - 110) * 20) << "the typed part stays out";
+  SendText(scene_.window(), "nu");
+  EXPECT_TRUE(blank(Shown("the next question"), 110));
+  SendChar(scene_.window(), L'x');
+  EXPECT_TRUE(testing::Shows(Shown("a miss"), text("neko", 110), "the whole rest after a miss"));
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-romaji-after-miss");
+}
+
 TEST_F(Typing1WindowTest, EscapeAndF5LeaveInEveryState) {
   WriteSet("犬\r\nいぬ\r\n", 1);
   struct Row {
