@@ -9,6 +9,8 @@ set(KANAFLOW_CORE_SOURCES
   platform/fatal_error.cpp
   platform/box_text.cpp
   draw/virtual_keyboard.cpp
+  draw/virtual_keyboard_jis.cpp
+  draw/virtual_keyboard_us.cpp
   settings/setting_data.cpp
   settings/software_setting_data.cpp
   romaji/kana_tables.cpp

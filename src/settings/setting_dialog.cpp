@@ -69,6 +69,7 @@ struct ChoiceGroup {
 
 constexpr ChoiceGroup kChoiceGroups[] = {
     {&SoftwareSettings::showRomaji, {IDC_SHOW_ROMAJI_ON, IDC_SHOW_ROMAJI_OFF, IDC_SHOW_ROMAJI_LATER}, {1, 0, 2}, 3},
+    {&SoftwareSettings::keyboardLayout, {IDC_KEYBOARD_LAYOUT_JAPANESE, IDC_KEYBOARD_LAYOUT_US}, {0, 1}, 2},
 };
 
 // One record for the whole life of the process, reloaded at every opening.

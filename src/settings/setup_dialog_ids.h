@@ -21,6 +21,9 @@
 #define IDC_SHOW_ROMAJI_ON 1081
 #define IDC_SHOW_ROMAJI_OFF 1082
 #define IDC_SHOW_ROMAJI_LATER 1083
+#define IDC_KEYBOARD_LAYOUT_GROUP 1084
+#define IDC_KEYBOARD_LAYOUT_JAPANESE 1085
+#define IDC_KEYBOARD_LAYOUT_US 1086
 
 // Spelling preferences: one group box and its radio buttons per kana, the
 // buttons in the order of the values they stand for (0, 1, 2).

@@ -45,6 +45,7 @@ struct NumberKey {
 // already in the file, so a file saved with the defaults stays as it was.
 constexpr NumberKey kLaterNumberKeys[] = {
     {"ShowRomaji", &SoftwareSettings::showRomaji, "1"},
+    {"KeyboardLayout", &SoftwareSettings::keyboardLayout, "0"},
 };
 
 constexpr SpellingKey kSpellingKeys[] = {

@@ -26,6 +26,8 @@ struct SoftwareSettings {
   // The basic screen's romaji row: 0 hidden, 1 shown, 2 shown once the
   // learner misses on the question or waits (RomajiGuide).
   int showRomaji = 1;
+  // The on-screen keyboard: 0 Japanese (JIS), 1 US.
+  int keyboardLayout = 0;
   SpellingPreferences spelling;
 };
 

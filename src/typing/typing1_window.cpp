@@ -33,7 +33,8 @@ PracticeMode Typing1Window::ModeId() const { return PracticeMode::Basic; }
 void Typing1Window::SetUp(HWND window) {
   state_ = PracticeState::Countdown;
   LoadSettingsAndQuestions();
-  keyboard_ = std::make_unique<CVirtualKeyboard>(KeyboardColoursOf(questionSet_->values()), 16, 14, 40);
+  const KeyboardLayout layout = settings().keyboardLayout == 1 ? KeyboardLayout::Us : KeyboardLayout::Japanese;
+  keyboard_ = std::make_unique<CVirtualKeyboard>(KeyboardColoursOf(questionSet_->values()), 16, 14, 40, layout);
   keyboard_->SetShowLabels(settings().showKeyString);
   keyboard_->SetFingerColours(settings().showFingerPosition);
   matcher_ = std::make_unique<CKeyboardMatcher>(*questionSet_, *keyboard_, settings(), *this);

@@ -398,6 +398,8 @@ TEST(SetupDialogTest, OkSavesEveryControlAndEnds) {
        SettingFile() + "ShowRomaji=2\r\n"},
       {"a ShowRomaji without a button is saved as shown", SettingFile() + "ShowRomaji=7\r\n", {},
        SettingFile() + "ShowRomaji=1\r\n"},
+      {"the US keyboard adds KeyboardLayout=1", SettingFile(), {IDC_KEYBOARD_LAYOUT_US},
+       SettingFile() + "KeyboardLayout=1\r\n"},
   };
   for (const SaveRow& row : rows) {
     WorkingFolder work;
@@ -675,6 +677,9 @@ const ControlRow kControls[] = {
     {1081, L"Button", "表示する", {434, 16, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
     {1082, L"Button", "表示しない", {434, 26, 98, 10}, BS_AUTORADIOBUTTON, kShown},
     {1083, L"Button", "ミスか2秒の迷いで表示する", {434, 36, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1084, L"Button", "キーボードの配列", {428, 57, 110, 38}, BS_GROUPBOX, kShown | WS_GROUP},
+    {1085, L"Button", "日本語（JIS）", {434, 68, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
+    {1086, L"Button", "英語（US）", {434, 78, 98, 10}, BS_AUTORADIOBUTTON, kShown},
     {1079, L"Button", "ほかの打ち方も受け付ける", {15, 207, 110, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
 };
 

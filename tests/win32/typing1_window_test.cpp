@@ -219,6 +219,29 @@ TEST_F(Typing1WindowTest, HeldBackRomajiRowComesUpOnAMissOrAWait) {
   SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-romaji-after-miss");
 }
 
+// KeyboardLayout=1: "@" is Shift and 2 on the US keyboard; that key is marked
+// with both Shift keys, and the results name it by its legend "@".
+TEST_F(Typing1WindowTest, UsKeyboardMarksAndNamesTheUsKeyOfASymbol) {
+  folder_.Write("Setting.ini", "[Setting]\r\nKeyboardLayout=1\r\n");
+  WriteSet("記号\r\n@\r\n", 1);
+  Open();
+  FinishCountdown();
+  const Image shown = Shown("typing started");
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-us-keyboard-at-marked");
+  const CVirtualKeyboard& keyboard = screen().keyboard();
+  for (int i = 0; i < keyboard.keyCount(); ++i) {
+    const CKeyboardKey& key = keyboard.key(i);
+    const COLORREF inside = shown.at(15 + key.x() + key.width() - 3, 240 + key.y() + key.height() - 3);
+    EXPECT_EQ(inside == RGB(255, 0, 0), key.label(1) == "2" || key.label(0) == "Shift") << key.label(0);
+  }
+  Sleep(20);  // so that the key has a time and is the slowest
+  SendChar(scene_.window(), L'@');
+  const Image results = Shown("the run's end");  // before any surface validates the window
+  const auto name = testing::RenderText(scene_.window(), 640, 480, kBackColour, "@", 300, 40, RGB(0, 0, 0));
+  EXPECT_TRUE(testing::Shows(results, name, "the slowest key's name"));
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-us-results");
+}
+
 TEST_F(Typing1WindowTest, EscapeAndF5LeaveInEveryState) {
   WriteSet("犬\r\nいぬ\r\n", 1);
   struct Row {
