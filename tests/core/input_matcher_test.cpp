@@ -12,7 +12,6 @@
 #include "questions/question_set.h"
 #include "settings/software_setting_data.h"
 #include "support/temp_folder.h"
-#include "typing/romaji_guide.h"
 
 namespace kanaflow {
 namespace {
@@ -140,24 +139,6 @@ TEST_F(MatcherTest, WholeBasicRun) {
     EXPECT_EQ(keyboard_->key(row.key).keyMisses(), row.misses) << row.label;
     EXPECT_EQ(keyboard_->key(row.key).keyTimeTotal(), row.ms) << row.label;
   }
-}
-
-// A held-back romaji row comes up with a miss or a 2 s wait on a question.
-TEST_F(MatcherTest, HeldBackRomajiRowFollowsMissesAndWaitsOfEachQuestion) {
-  Load("詩\nし\n蚊\nか\n", 2);
-  CKeyboardMatcher matcher = MakeKeyboardMatcher();
-  auto row = [&] { return RomajiRowFor(2, matcher.questionMisses(), matcher.LongestWaitOnQuestion()); };
-  now_ = 1000;
-  matcher.StartTyping();
-  now_ = 2999;
-  EXPECT_EQ(row(), RomajiRow::Hidden);
-  now_ = 3000;
-  matcher.MatchTypedChar('s');
-  EXPECT_EQ(row(), RomajiRow::Rest) << "after a 2000 ms wait, and it stays";
-  for (char key : std::string("hi")) matcher.MatchTypedChar(key);
-  EXPECT_EQ(row(), RomajiRow::Hidden) << "a new question";
-  matcher.MatchTypedChar('x');
-  EXPECT_EQ(row(), RomajiRow::Rest) << "a miss";
 }
 
 TEST_F(MatcherTest, KeysAreMatchedByteForByte) {

@@ -396,8 +396,6 @@ TEST(SetupDialogTest, OkSavesEveryControlAndEnds) {
        SettingFile() + "FlexibleInput=0\r\n"},
       {"the romaji row held back adds ShowRomaji=2", SettingFile(), {IDC_SHOW_ROMAJI_LATER},
        SettingFile() + "ShowRomaji=2\r\n"},
-      {"a ShowRomaji without a button is saved as shown", SettingFile() + "ShowRomaji=7\r\n", {},
-       SettingFile() + "ShowRomaji=1\r\n"},
       {"the US keyboard adds KeyboardLayout=1", SettingFile(), {IDC_KEYBOARD_LAYOUT_US},
        SettingFile() + "KeyboardLayout=1\r\n"},
   };
