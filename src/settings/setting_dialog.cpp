@@ -70,6 +70,10 @@ struct ChoiceGroup {
 constexpr ChoiceGroup kChoiceGroups[] = {
     {&SoftwareSettings::showRomaji, {IDC_SHOW_ROMAJI_ON, IDC_SHOW_ROMAJI_OFF, IDC_SHOW_ROMAJI_LATER}, {1, 0, 2}, 3},
     {&SoftwareSettings::keyboardLayout, {IDC_KEYBOARD_LAYOUT_JAPANESE, IDC_KEYBOARD_LAYOUT_US}, {0, 1}, 2},
+    {&SoftwareSettings::windowScale,
+     {IDC_WINDOW_SCALE_100, IDC_WINDOW_SCALE_125, IDC_WINDOW_SCALE_150, IDC_WINDOW_SCALE_200, IDC_WINDOW_SCALE_SCREEN},
+     {100, 125, 150, 200, 0},
+     5},
 };
 
 // One record for the whole life of the process, reloaded at every opening.

@@ -24,6 +24,12 @@
 #define IDC_KEYBOARD_LAYOUT_GROUP 1084
 #define IDC_KEYBOARD_LAYOUT_JAPANESE 1085
 #define IDC_KEYBOARD_LAYOUT_US 1086
+#define IDC_WINDOW_SCALE_GROUP 1087
+#define IDC_WINDOW_SCALE_100 1088
+#define IDC_WINDOW_SCALE_125 1089
+#define IDC_WINDOW_SCALE_150 1090
+#define IDC_WINDOW_SCALE_200 1091
+#define IDC_WINDOW_SCALE_SCREEN 1092
 
 // Spelling preferences: one group box and its radio buttons per kana, the
 // buttons in the order of the values they stand for (0, 1, 2).

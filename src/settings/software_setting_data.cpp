@@ -46,6 +46,7 @@ struct NumberKey {
 constexpr NumberKey kLaterNumberKeys[] = {
     {"ShowRomaji", &SoftwareSettings::showRomaji, "1"},
     {"KeyboardLayout", &SoftwareSettings::keyboardLayout, "0"},
+    {"WindowScale", &SoftwareSettings::windowScale, "100"},
 };
 
 constexpr SpellingKey kSpellingKeys[] = {
@@ -68,6 +69,12 @@ constexpr SpellingKey kSpellingKeys[] = {
 };
 
 }  // namespace
+
+int WindowScalePercent(int windowScale, int screenDpi) {
+  if (windowScale == 125 || windowScale == 150 || windowScale == 200) return windowScale;
+  if (windowScale == 0 && screenDpi > 0) return screenDpi * 100 / 96;
+  return 100;
+}
 
 int CSoftwareSettingData::ReadRecord() {
   for (const FlagKey& key : kFlagKeys) {

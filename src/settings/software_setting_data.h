@@ -28,8 +28,16 @@ struct SoftwareSettings {
   int showRomaji = 1;
   // The on-screen keyboard: 0 Japanese (JIS), 1 US.
   int keyboardLayout = 0;
+  // The windows' scale in percent: 100 leaves it to the system, 0 takes the
+  // screen's (WindowScalePercent).
+  int windowScale = 100;
   SpellingPreferences spelling;
 };
+
+// The scale the windows are drawn at for the setting WindowScale on a screen
+// of `screenDpi` (96 is 100 %): 125, 150 and 200 as they are, 0 the
+// screen's own, anything else 100.
+int WindowScalePercent(int windowScale, int screenDpi);
 
 class CSoftwareSettingData : public CSettingData {
  public:

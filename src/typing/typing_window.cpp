@@ -6,6 +6,7 @@
 #include "app/error_box.h"
 #include "app/scene.h"
 #include "app/window_utilities.h"
+#include "draw/screen_scale.h"
 #include "typing/number_format.h"
 
 namespace kanaflow {
@@ -176,7 +177,7 @@ bool CTypingWindow::ClockFits() const {
 
 void CTypingWindow::OnRunningTick(HWND window) {
   if (ClockFits() && !FrameOutdated()) {
-    const RECT clock = ClockRect();
+    const RECT clock = Scaled(ClockRect());
     InvalidateRect(window, &clock, FALSE);
   } else {
     InvalidateRect(window, nullptr, FALSE);
@@ -189,7 +190,7 @@ void CTypingWindow::OnPaint(HWND window) {
   RECT update{};
   const RECT clock = ClockRect();
   const bool clockOnly = state_ == PracticeState::Running && GetUpdateRect(window, &update, FALSE) &&
-                         Contains(clock, update) && ClockFits();
+                         Contains(Scaled(clock), update) && ClockFits();
   const PaintBracket paint(window);
   if (clockOnly) {
     RedrawClock();

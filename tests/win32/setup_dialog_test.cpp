@@ -678,6 +678,12 @@ const ControlRow kControls[] = {
     {1084, L"Button", "キーボードの配列", {428, 57, 110, 38}, BS_GROUPBOX, kShown | WS_GROUP},
     {1085, L"Button", "日本語（JIS）", {434, 68, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
     {1086, L"Button", "英語（US）", {434, 78, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1087, L"Button", "ウィンドウの大きさ（次の起動から）", {428, 99, 110, 68}, BS_GROUPBOX, kShown | WS_GROUP},
+    {1088, L"Button", "システムに任せる", {434, 110, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
+    {1089, L"Button", "125%", {434, 120, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1090, L"Button", "150%", {434, 130, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1091, L"Button", "200%", {434, 140, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1092, L"Button", "画面の拡大率に合わせる", {434, 150, 98, 10}, BS_AUTORADIOBUTTON, kShown},
     {1079, L"Button", "ほかの打ち方も受け付ける", {15, 207, 110, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
 };
 
