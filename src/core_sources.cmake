@@ -9,6 +9,8 @@ set(KANAFLOW_CORE_SOURCES
   platform/fatal_error.cpp
   platform/box_text.cpp
   draw/virtual_keyboard.cpp
+  draw/virtual_keyboard_jis.cpp
+  draw/virtual_keyboard_us.cpp
   settings/setting_data.cpp
   settings/software_setting_data.cpp
   romaji/kana_tables.cpp
@@ -24,6 +26,7 @@ set(KANAFLOW_CORE_SOURCES
   questions/question_library.cpp
   typing/point_counter.cpp
   typing/input_matcher.cpp
+  typing/romaji_guide.cpp
   typing/stopwatch.cpp
   typing/number_format.cpp
   typing/run_record.cpp

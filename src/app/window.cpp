@@ -1,6 +1,7 @@
 #include "app/window.h"
 
 #include "app/scene.h"
+#include "draw/screen_scale.h"
 #include "platform/fatal_error.h"
 #include "platform/text_encoding.h"
 
@@ -46,6 +47,15 @@ HWND CWindow::CreateScreenWindow(const wchar_t* className, const std::string& ti
 HWND CWindow::CreateScreen(int width, int height) {
   const WNDCLASSEXW record = MakeWindowClass(InitialWindowProc, kScreenClassName);
   RegisterClassExW(&record);  // fails harmlessly once the class exists
+  if (Scaling()) {
+    // The picture, not the frame, grows with the scale: the client area is
+    // the scaled size, and the frame is what the system makes around it.
+    RECT outer{0, 0, Scaled(width), Scaled(height)};
+    // An overlapped window always has a caption, whether its style says so.
+    AdjustWindowRectEx(&outer, kScreenStyle | WS_CAPTION, FALSE, 0);
+    width = outer.right - outer.left;
+    height = outer.bottom - outer.top;
+  }
   return CreateScreenWindow(kScreenClassName, kProgramTitle, kScreenStyle, width, height);
 }
 

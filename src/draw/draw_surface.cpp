@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "draw/screen_scale.h"
 #include "platform/cp932.h"
 #include "platform/text_encoding.h"
 
@@ -45,16 +46,45 @@ HBITMAP LoadPicture(HWND window, const std::string& name, bool fromResource) {
   return static_cast<HBITMAP>(LoadImageW(nullptr, Cp932ToWide(name).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 
+// Copies in device pixels, whatever transforms the two sides draw through,
+// for as long as it lives.
+class DevicePixels {
+ public:
+  explicit DevicePixels(HDC dc) : dc_(dc), advanced_(GetGraphicsMode(dc) == GM_ADVANCED) {
+    if (advanced_ && GetWorldTransform(dc, &saved_)) ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+  }
+  ~DevicePixels() {
+    if (advanced_) SetWorldTransform(dc_, &saved_);
+  }
+  DevicePixels(const DevicePixels&) = delete;
+  DevicePixels& operator=(const DevicePixels&) = delete;
+
+ private:
+  HDC dc_;
+  bool advanced_;
+  XFORM saved_{1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+};
+
+int AtScale(int units, int percent) { return MulDiv(units, percent, 100); }
+
 }  // namespace
 
 CDrawSurface::CDrawSurface(HWND window, int width, int height, Colour colour)
-    : window_(window), width_(width), height_(height) {
+    : window_(window), scale_(ScreenScale()), width_(width), height_(height) {
   const PaintBracket paint(window);
   const WindowDc screen(nullptr);
   const HDC model = paint.dc() ? paint.dc() : screen.get();
   dc_.Create(model);
-  bitmap_.reset(CreateCompatibleBitmap(model, width, height));
+  bitmap_.reset(CreateCompatibleBitmap(model, AtScale(width, scale_), AtScale(height, scale_)));
   SelectBitmap(bitmap_.get());
+  if (scale_ != 100 && dc_.get()) {
+    // A bitmap font would come out blocky at the scale: the default gives way
+    // to an outline font of its height.
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc_.get(), &metrics);
+    ApplyScreenScale(dc_.get());
+    SelectObject(dc_.get(), SharedFont(metrics.tmHeight, kUiFontFace));
+  }
   Fill(colour);
 }
 
@@ -165,12 +195,25 @@ HDC CDrawSurface::BlitTo(HDC target, int x, int y, int width, int height, int so
     width = width_;
     height = height_;
   }
-  BitBlt(target, x, y, width, height, dc_.get(), sourceX, sourceY, SRCCOPY);
+  const int targetScale = ScaleOf(target);
+  if (scale_ == 100 && targetScale == 100) {
+    BitBlt(target, x, y, width, height, dc_.get(), sourceX, sourceY, SRCCOPY);
+    return target;
+  }
+  // Between two sides at the same scale the copy is pixel for pixel; only a
+  // picture made at another scale (a bitmap file) is stretched to its place.
+  const DevicePixels targetPixels(target);
+  const DevicePixels sourcePixels(dc_.get());
+  SetStretchBltMode(target, COLORONCOLOR);
+  StretchBlt(target, AtScale(x, targetScale), AtScale(y, targetScale), AtScale(width, targetScale),
+             AtScale(height, targetScale), dc_.get(), AtScale(sourceX, scale_), AtScale(sourceY, scale_),
+             AtScale(width, scale_), AtScale(height, scale_), SRCCOPY);
   return target;
 }
 
 void CDrawSurface::BlitToWindow(int x, int y, int width, int height, int sourceX, int sourceY) const {
   const WindowDc window(window_);
+  ApplyScreenScale(window.get());
   BlitTo(window.get(), x, y, width, height, sourceX, sourceY);
 }
 

@@ -52,6 +52,7 @@ class CDrawSurface {
   // Copies (sourceX, sourceY) of this surface to (x, y) of `target`; negative
   // width and height copy the whole surface.
   HDC BlitTo(HDC target, int x, int y, int width = -1, int height = -1, int sourceX = 0, int sourceY = 0) const;
+  // The same to the window, at the screens' scale.
   void BlitToWindow(int x, int y, int width = -1, int height = -1, int sourceX = 0, int sourceY = 0) const;
 
   bool loaded() const { return dc_.get() != nullptr; }
@@ -65,6 +66,8 @@ class CDrawSurface {
   void SelectBitmap(HBITMAP bitmap);
 
   HWND window_;
+  // The scale it draws at (ScreenScale when made blank, 100 for a picture).
+  int scale_ = 100;
   int width_;
   int height_;
   MemoryDc dc_;

@@ -24,16 +24,17 @@ KeyboardPicture::KeyLook KeyboardPicture::LookOf(const CKeyboardKey& key) {
 }
 
 const CDrawSurface& KeyboardPicture::Update(HWND window, const CVirtualKeyboard& keyboard, Colour background) {
-  if (!surface_ || background != background_) {
+  if (!surface_ || background != background_ || drawn_.size() != static_cast<std::size_t>(keyboard.keyCount())) {
     surface_ = std::make_unique<CDrawSurface>(window, kWidth, kHeight, background);
     background_ = background;
     keyboard.Draw(*surface_);
-    for (int i = 0; i < CVirtualKeyboard::kKeyCount; ++i) drawn_[static_cast<std::size_t>(i)] = LookOf(keyboard.key(i));
+    drawn_.clear();
+    for (int i = 0; i < keyboard.keyCount(); ++i) drawn_.push_back(LookOf(keyboard.key(i)));
     return *surface_;
   }
   const HDC dc = surface_->GetMemoryDC();
   bool changed = false;
-  for (int i = 0; i < CVirtualKeyboard::kKeyCount; ++i) {
+  for (int i = 0; i < keyboard.keyCount(); ++i) {
     const CKeyboardKey& key = keyboard.key(i);
     const KeyLook look = LookOf(key);
     if (look == drawn_[static_cast<std::size_t>(i)]) continue;

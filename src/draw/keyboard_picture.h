@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
+#include <vector>
 
 #include "draw/draw_surface.h"
 #include "draw/virtual_keyboard.h"
@@ -39,7 +39,7 @@ class KeyboardPicture {
 
   std::unique_ptr<CDrawSurface> surface_;
   Colour background_ = 0;
-  std::array<KeyLook, CVirtualKeyboard::kKeyCount> drawn_{};
+  std::vector<KeyLook> drawn_;
 };
 
 }  // namespace kanaflow

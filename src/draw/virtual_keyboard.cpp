@@ -3,95 +3,12 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "draw/virtual_keyboard_layout.h"
 #include "platform/cp932.h"
 #include "platform/number_text.h"
 
 namespace kanaflow {
 namespace {
-
-enum class Finger { Little, Ring, Middle, Index, Other };
-
-constexpr Finger kLittle = Finger::Little;
-constexpr Finger kRing = Finger::Ring;
-constexpr Finger kMiddle = Finger::Middle;
-constexpr Finger kIndex = Finger::Index;
-constexpr Finger kOther = Finger::Other;
-
-// One key of the JIS layout. Positions are in half units so that the
-// staggered rows stay exact integers; every key is one unit high.
-struct KeyLayout {
-  const char* topLeft;
-  const char* bottomLeft;
-  const char* topRight;
-  const char* bottomRight;
-  int xHalfUnits;
-  int row;
-  int widthHalfUnits;
-  Finger finger;
-  bool special;
-};
-
-// The 55 keys in index order. Row 0 fills 15 units, row 1 ends at 13.5 (there
-// is no Enter key), row 2 at 14, row 3 fills 15 and row 4 holds only the space
-// bar. The kana legends follow the JIS kana layout.
-constexpr KeyLayout kLayout[CVirtualKeyboard::kKeyCount] = {
-    // top-left    bottom-left  top-right  bottom-right  x   row  width  finger  special
-    /*  0 */ {"半角", "全角", "", "", 0, 0, 2, kOther, true},
-    /*  1 */ {"!", "1", "", "ぬ", 2, 0, 2, kLittle, false},
-    /*  2 */ {"\"", "2", "", "ふ", 4, 0, 2, kRing, false},
-    /*  3 */ {"#", "3", "ぁ", "あ", 6, 0, 2, kMiddle, false},
-    /*  4 */ {"$", "4", "ぅ", "う", 8, 0, 2, kIndex, false},
-    /*  5 */ {"%", "5", "ぇ", "え", 10, 0, 2, kIndex, false},
-    /*  6 */ {"&", "6", "ぉ", "お", 12, 0, 2, kIndex, false},
-    /*  7 */ {"'", "7", "ゃ", "や", 14, 0, 2, kIndex, false},
-    /*  8 */ {"(", "8", "ゅ", "ゆ", 16, 0, 2, kMiddle, false},
-    /*  9 */ {")", "9", "ょ", "よ", 18, 0, 2, kRing, false},
-    /* 10 */ {"", "0", "を", "わ", 20, 0, 2, kLittle, false},
-    /* 11 */ {"=", "-", "", "ほ", 22, 0, 2, kLittle, false},
-    /* 12 */ {"~", "^", "", "へ", 24, 0, 2, kLittle, false},
-    /* 13 */ {"|", "\\", "", "", 26, 0, 2, kLittle, false},
-    /* 14 */ {"Back", "Space", "", "", 28, 0, 2, kOther, true},
-    /* 15 */ {"Tab", "", "", "", 0, 1, 3, kOther, true},
-    /* 16 */ {"Q", "", "", "た", 3, 1, 2, kLittle, false},
-    /* 17 */ {"W", "", "", "て", 5, 1, 2, kRing, false},
-    /* 18 */ {"E", "", "", "い", 7, 1, 2, kMiddle, false},
-    /* 19 */ {"R", "", "", "す", 9, 1, 2, kIndex, false},
-    /* 20 */ {"T", "", "", "か", 11, 1, 2, kIndex, false},
-    /* 21 */ {"Y", "", "", "ん", 13, 1, 2, kIndex, false},
-    /* 22 */ {"U", "", "", "な", 15, 1, 2, kIndex, false},
-    /* 23 */ {"I", "", "", "に", 17, 1, 2, kMiddle, false},
-    /* 24 */ {"O", "", "", "ら", 19, 1, 2, kRing, false},
-    /* 25 */ {"P", "", "", "せ", 21, 1, 2, kLittle, false},
-    /* 26 */ {"`", "@", "", "゛", 23, 1, 2, kLittle, false},
-    /* 27 */ {"{", "[", "「", "゜", 25, 1, 2, kLittle, false},
-    /* 28 */ {"Caps Lock", "英数", "", "", 0, 2, 4, kOther, true},
-    /* 29 */ {"A", "", "", "ち", 4, 2, 2, kLittle, false},
-    /* 30 */ {"S", "", "", "と", 6, 2, 2, kRing, false},
-    /* 31 */ {"D", "", "", "し", 8, 2, 2, kMiddle, false},
-    /* 32 */ {"F", "", "", "は", 10, 2, 2, kIndex, false},
-    /* 33 */ {"G", "", "", "き", 12, 2, 2, kIndex, false},
-    /* 34 */ {"H", "", "", "く", 14, 2, 2, kIndex, false},
-    /* 35 */ {"J", "", "", "ま", 16, 2, 2, kIndex, false},
-    /* 36 */ {"K", "", "", "の", 18, 2, 2, kMiddle, false},
-    /* 37 */ {"L", "", "", "り", 20, 2, 2, kRing, false},
-    /* 38 */ {"+", ";", "", "れ", 22, 2, 2, kLittle, false},
-    /* 39 */ {"*", ":", "", "け", 24, 2, 2, kLittle, false},
-    /* 40 */ {"}", "]", "」", "む", 26, 2, 2, kLittle, false},
-    /* 41 */ {"Shift", "", "", "", 0, 3, 5, kOther, true},
-    /* 42 */ {"Z", "", "", "つ", 5, 3, 2, kLittle, false},
-    /* 43 */ {"X", "", "", "さ", 7, 3, 2, kRing, false},
-    /* 44 */ {"C", "", "", "そ", 9, 3, 2, kMiddle, false},
-    /* 45 */ {"V", "", "", "ひ", 11, 3, 2, kIndex, false},
-    /* 46 */ {"B", "", "", "こ", 13, 3, 2, kIndex, false},
-    /* 47 */ {"N", "", "", "み", 15, 3, 2, kIndex, false},
-    /* 48 */ {"M", "", "", "も", 17, 3, 2, kIndex, false},
-    /* 49 */ {"<", ",", "、", "ね", 19, 3, 2, kMiddle, false},
-    /* 50 */ {">", ".", "。", "る", 21, 3, 2, kRing, false},
-    /* 51 */ {"?", "/", "・", "め", 23, 3, 2, kLittle, false},
-    /* 52 */ {"_", "＼", "", "ろ", 25, 3, 2, kLittle, false},
-    /* 53 */ {"Shift", "", "", "", 27, 3, 3, kOther, true},
-    /* 54 */ {"", "", "", "", 9, 4, 10, kOther, false},
-};
 
 // The order in which a key's legends are tried: the two characters before the
 // two kana, each pair unshifted first.
@@ -108,9 +25,13 @@ Colour FingerColour(const KeyboardColours& colours, Finger finger) {
   return colours.other;
 }
 
-// Half a unit is the unit times the fraction, truncated toward zero, as integer
-// division of the whole product truncates.
-int HalfUnits(int keyUnit, int halfUnits) { return keyUnit * halfUnits / 2; }
+// A fraction of the unit is the unit times the fraction, truncated toward
+// zero, as integer division of the whole product truncates.
+int QuarterUnits(int keyUnit, int quarters) { return keyUnit * quarters / 4; }
+
+LayoutTable TableOf(KeyboardLayout layout) {
+  return layout == KeyboardLayout::Us ? UsLayoutTable() : JapaneseLayoutTable();
+}
 
 unsigned char FoldAsciiCase(unsigned char byte) {
   return (byte >= 'a' && byte <= 'z') ? static_cast<unsigned char>(byte - 'a' + 'A') : byte;
@@ -191,16 +112,21 @@ std::string KeyTimeLine(std::uint32_t milliseconds) {
 }
 
 CVirtualKeyboard::CVirtualKeyboard(const KeyboardColours& colours, int characterLabelHeight, int specialLabelHeight,
-                                   int keyUnit)
-    : colours_(colours), keyUnit_(keyUnit) {
+                                   int keyUnit, KeyboardLayout layout)
+    : colours_(colours), keyUnit_(keyUnit), layout_(layout) {
+  const LayoutTable table = TableOf(layout);
+  spaceKey_ = table.spaceKey;
+  leftShift_ = table.leftShift;
+  rightShift_ = table.rightShift;
+  keys_.resize(static_cast<std::size_t>(table.count));
   for (std::size_t i = 0; i < keys_.size(); ++i) {
-    const KeyLayout& layout = kLayout[i];
+    const KeyLayout& key = table.keys[i];
     // The space bar has no legend of its own but is sized like the named keys.
-    const bool smallLabels = layout.special || static_cast<int>(i) == kSpaceKey;
-    keys_[i].SetKey(layout.topLeft, layout.bottomLeft, layout.topRight, layout.bottomRight,
-                    HalfUnits(keyUnit, layout.xHalfUnits), layout.row * keyUnit, FingerColour(colours, layout.finger),
-                    colours.line, colours.text, smallLabels ? specialLabelHeight : characterLabelHeight, keyUnit,
-                    HalfUnits(keyUnit, layout.widthHalfUnits), layout.special);
+    const bool smallLabels = key.special || static_cast<int>(i) == spaceKey_;
+    keys_[i].SetKey(key.topLeft, key.bottomLeft, key.topRight, key.bottomRight, QuarterUnits(keyUnit, key.xQuarters),
+                    key.row * keyUnit, FingerColour(colours, key.finger), colours.line, colours.text,
+                    smallLabels ? specialLabelHeight : characterLabelHeight, keyUnit,
+                    QuarterUnits(keyUnit, key.widthQuarters), key.special);
   }
 }
 
@@ -223,7 +149,7 @@ void CVirtualKeyboard::ClearHighlights() {
 const CKeyboardKey* CVirtualKeyboard::FindKey(std::string_view text) const {
   if (text.empty()) return nullptr;
   const auto first = static_cast<unsigned char>(text[0]);
-  if (first == ' ') return &keys_[kSpaceKey];
+  if (first == ' ') return &keys_[static_cast<std::size_t>(spaceKey_)];
   // A lead byte starts a two-byte character (or is half of one). Its lead byte
   // alone would match the first half of some kana legend by accident, and no
   // key types a kana from one romaji byte, so it finds nothing.
@@ -251,14 +177,25 @@ bool CVirtualKeyboard::NeedsShift(std::string_view text) {
          (byte >= 0x5F && byte <= 0x60) || (byte >= 0x7B && byte <= 0x7E);
 }
 
+bool CVirtualKeyboard::TypedWithShift(std::string_view text) const {
+  if (layout_ == KeyboardLayout::Japanese) return NeedsShift(text);
+  // Elsewhere the legends say it: the upper legend of a key with two, and
+  // the capital letters.
+  const CKeyboardKey* key = FindKey(text);
+  if (key == nullptr) return false;
+  const char first = text[0];
+  if (first >= 'A' && first <= 'Z') return true;
+  return !key->label(1).empty() && LegendStartsWith(key->label(0), static_cast<unsigned char>(first));
+}
+
 void CVirtualKeyboard::HighlightNextKey(std::string_view text) {
   CKeyboardKey* key = FindKeyToType(text);
   if (key == nullptr) return;
   key->SetMarked(true);
-  if (NeedsShift(text)) {
+  if (TypedWithShift(text)) {
     // Either Shift may be used, so both are shown.
-    keys_[kLeftShift].SetMarked(true);
-    keys_[kRightShift].SetMarked(true);
+    keys_[static_cast<std::size_t>(leftShift_)].SetMarked(true);
+    keys_[static_cast<std::size_t>(rightShift_)].SetMarked(true);
   }
 }
 
@@ -293,7 +230,7 @@ const CKeyboardKey* CVirtualKeyboard::FindMostMissedKey() {
 const CKeyboardKey* CVirtualKeyboard::FindSlowestKey() {
   // Without any recorded time the answer is key 0, so the results always have
   // a key to name.
-  CKeyboardKey* choice = &keys_[0];
+  CKeyboardKey* choice = &keys_.front();
   for (CKeyboardKey& key : keys_) {
     if (key.keyTimeTotal() != 0) {
       choice = &key;

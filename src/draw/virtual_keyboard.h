@@ -1,5 +1,5 @@
-// The on-screen keyboard's model: the 55 keys of the JIS layout with their
-// labels, geometry and finger colours, the next-key marks, and each key's
+// The on-screen keyboard's model: the keys of the JIS layout (or of the US
+// layout) with their labels, geometry and finger colours, the next-key marks, and each key's
 // statistics of a practice run. Painting is done by the Win32 keyboard
 // painter from what this model computes.
 #pragma once
@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/colour.h"
 
@@ -103,14 +104,19 @@ struct KeyboardColours {
   Colour other = 0;
 };
 
+// Which keyboard is drawn: the setting KeyboardLayout.
+enum class KeyboardLayout { Japanese = 0, Us = 1 };
+
 class CVirtualKeyboard {
  public:
+  // The keys of the Japanese layout.
   static constexpr int kKeyCount = 55;
   static constexpr int kSpaceKey = 54;
   static constexpr int kLeftShift = 41;
   static constexpr int kRightShift = 53;
 
-  CVirtualKeyboard(const KeyboardColours& colours, int characterLabelHeight, int specialLabelHeight, int keyUnit);
+  CVirtualKeyboard(const KeyboardColours& colours, int characterLabelHeight, int specialLabelHeight, int keyUnit,
+                   KeyboardLayout layout = KeyboardLayout::Japanese);
 
   void SetShowLabels(bool on);
   void SetFingerColours(bool on);
@@ -124,8 +130,10 @@ class CVirtualKeyboard {
   // that starts with a two-byte character (or a lone lead byte) finds no key:
   // kana legends are never matched by half a character.
   const CKeyboardKey* FindKey(std::string_view text) const;
-  // Whether the first byte of `text` is typed with Shift.
+  // Whether the first byte of `text` is typed with Shift on the Japanese layout.
   static bool NeedsShift(std::string_view text);
+  // Whether the first byte of `text` is typed with Shift on this keyboard.
+  bool TypedWithShift(std::string_view text) const;
   // Marks the key of the first character and, when it needs Shift, both Shift keys.
   void HighlightNextKey(std::string_view text);
   // Charges one completed keystroke of the first character to its key.
@@ -138,12 +146,14 @@ class CVirtualKeyboard {
   const CKeyboardKey* FindSlowestKey();
 
   const CKeyboardKey& key(int index) const { return keys_[static_cast<std::size_t>(index)]; }
+  int keyCount() const { return static_cast<int>(keys_.size()); }
+  KeyboardLayout layout() const { return layout_; }
   int keyUnit() const { return keyUnit_; }
   int width() const { return 15 * keyUnit_; }
   int height() const { return 5 * keyUnit_; }
   Colour lineColour() const { return colours_.line; }
 
-  // Paints the 55 keys and the outer frame with the keyboard's origin at the
+  // Paints the keys and the outer frame with the keyboard's origin at the
   // surface's (0, 0) (Win32 programs only).
   void Draw(CDrawSurface& surface) const;
 
@@ -152,7 +162,11 @@ class CVirtualKeyboard {
 
   KeyboardColours colours_;
   int keyUnit_;
-  std::array<CKeyboardKey, kKeyCount> keys_;
+  KeyboardLayout layout_;
+  int spaceKey_ = kSpaceKey;
+  int leftShift_ = kLeftShift;
+  int rightShift_ = kRightShift;
+  std::vector<CKeyboardKey> keys_;
 };
 
 }  // namespace kanaflow

@@ -5,6 +5,7 @@
 
 #include "app/error_box.h"
 #include "app/scene.h"
+#include "draw/screen_scale.h"
 #include "program/preview_ids.h"
 #include "settings/setting_dialog.h"
 
@@ -108,7 +109,7 @@ LRESULT MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM 
       OnKeyDown(window, wParam, lParam);
       return 0;
     case WM_LBUTTONUP:
-      if (OnClick(window, LOWORD(lParam), HIWORD(lParam))) return 0;
+      if (OnClick(window, Unscaled(LOWORD(lParam)), Unscaled(HIWORD(lParam)))) return 0;
       break;
     case WM_CLOSE:
       PostQuitMessage(0);
@@ -141,6 +142,7 @@ void MainWindow::OnPaint(HWND window) {
     backBuffer_->DrawRect(kPanelLeft, kPanelLeft + kPanelStep * g_selectedEntry, kPanelHeight, kPanelWidth,
                           kSelectionFrame, 2, PS_SOLID);
   }
+  ApplyScreenScale(paint.dc());
   backBuffer_->BlitTo(paint.dc(), 0, 0);
 }
 

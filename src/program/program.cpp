@@ -7,6 +7,7 @@
 #include "app/scene.h"
 #include "platform/fatal_error.h"
 #include "platform/text_encoding.h"
+#include "program/window_scale_start.h"
 
 namespace kanaflow {
 namespace {
@@ -43,6 +44,7 @@ int RunProgram(HINSTANCE instance, ScreenFactory& factory) {
   if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
 
   std::setlocale(LC_ALL, "Japanese");
+  StartWindowScale();
   CScene scene(instance, factory);
   scene.ShowMainMenu();
   // With no window nothing could ever post the quit message: the process

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "draw/screen_scale.h"
+
 #include "app/scene.h"
 #include "draw/draw_surface.h"
 #include "platform/fatal_error.h"
@@ -36,8 +38,9 @@ LRESULT CALLBACK SetListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPar
 
 HWND MakeControl(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id, int x, int y,
                  int width, int height, HFONT font) {
-  const HWND control = CreateWindowExW(0, className, Cp932ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y,
-                                       width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+  const RECT place = Scaled(RECT{x, y, x + width, y + height});
+  const HWND control = CreateWindowExW(0, className, Cp932ToWide(text).c_str(), WS_CHILD | WS_VISIBLE | style,
+                                       place.left, place.top, place.right - place.left, place.bottom - place.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
@@ -110,7 +113,7 @@ void QuestionSelectMenu::OnCreate(HWND window) {
 }
 
 void QuestionSelectMenu::CreateControls(HWND window) {
-  controlFont_.reset(CreateFontW(kControlFontHeight, 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+  controlFont_.reset(CreateFontW(Scaled(kControlFontHeight), 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_DONTCARE, kUiFontFace));
   const DWORD listStyle = WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_WANTKEYBOARDINPUT;
@@ -222,7 +225,7 @@ void QuestionSelectMenu::OnPaint(HWND window) const {
   info.RestoreFont();
   RECT client{};
   GetClientRect(window, &client);
-  info.BlitToWindow(10, 300, 490, client.bottom - 300, 0, 0);
+  info.BlitToWindow(10, 300, 490, Unscaled(client.bottom) - 300, 0, 0);
 }
 
 }  // namespace kanaflow

@@ -58,6 +58,25 @@ constexpr SpellingGroup kSpellingGroups[] = {
     {&SpellingPreferences::Komoji, {IDC_KOMOJI_L, IDC_KOMOJI_X}, 2},
 };
 
+// A setting chosen among a few values, one radio button each. A value with
+// no button of its own (from a hand-edited file) shows as the default's
+// button, the first, which is how the program reads such a value.
+struct ChoiceGroup {
+  int SoftwareSettings::*field;
+  int buttons[5];
+  int values[5];
+  int count;
+};
+
+constexpr ChoiceGroup kChoiceGroups[] = {
+    {&SoftwareSettings::showRomaji, {IDC_SHOW_ROMAJI_ON, IDC_SHOW_ROMAJI_OFF, IDC_SHOW_ROMAJI_LATER}, {1, 0, 2}, 3},
+    {&SoftwareSettings::keyboardLayout, {IDC_KEYBOARD_LAYOUT_JAPANESE, IDC_KEYBOARD_LAYOUT_US}, {0, 1}, 2},
+    {&SoftwareSettings::windowScale,
+     {IDC_WINDOW_SCALE_100, IDC_WINDOW_SCALE_125, IDC_WINDOW_SCALE_150, IDC_WINDOW_SCALE_200, IDC_WINDOW_SCALE_SCREEN},
+     {100, 125, 150, 200, 0},
+     5},
+};
+
 // One record for the whole life of the process, reloaded at every opening.
 CSoftwareSettingData& DialogRecord() {
   static CSoftwareSettingData record;
@@ -86,6 +105,21 @@ std::int32_t ChosenSpelling(HWND dialog, const SpellingGroup& group) {
     if (IsChecked(dialog, group.buttons[index])) return index;
   }
   return group.count - 1;
+}
+
+void ShowChoice(HWND dialog, const ChoiceGroup& group, int value) {
+  int chosen = 0;
+  for (int index = 0; index < group.count; ++index) {
+    if (group.values[index] == value) chosen = index;
+  }
+  for (int index = 0; index < group.count; ++index) SetChecked(dialog, group.buttons[index], index == chosen);
+}
+
+int ChosenValue(HWND dialog, const ChoiceGroup& group) {
+  for (int index = 1; index < group.count; ++index) {
+    if (IsChecked(dialog, group.buttons[index])) return group.values[index];
+  }
+  return group.values[0];
 }
 
 // Closing as if saved would lose the user's choices without a word, so the
@@ -126,6 +160,7 @@ void CSettingDialog::OnInitDialog(HWND dialog) {
 
   for (const FlagBox& box : kProgramOptions) SetChecked(dialog, box.id, values.*box.field);
   for (const SpellingGroup& group : kSpellingGroups) ShowSpelling(dialog, group, values.spelling.*group.field);
+  for (const ChoiceGroup& group : kChoiceGroups) ShowChoice(dialog, group, values.*group.field);
 }
 
 void CSettingDialog::OnCommand(HWND dialog, int id) {
@@ -150,6 +185,7 @@ void CSettingDialog::OnOk(HWND dialog) {
   for (const FlagBox& box : kKeyboardOptions) values.*box.field = IsChecked(dialog, box.id);
   for (const FlagBox& box : kProgramOptions) values.*box.field = IsChecked(dialog, box.id);
   for (const SpellingGroup& group : kSpellingGroups) values.spelling.*group.field = ChosenSpelling(dialog, group);
+  for (const ChoiceGroup& group : kChoiceGroups) values.*group.field = ChosenValue(dialog, group);
 
   if (!record.Save(kSettingFilePath)) {
     ReportSaveFailure(dialog);

@@ -13,9 +13,24 @@
 #define IDC_DISABLE_PLAY_MUSIC 1005
 #define IDC_DISABLE_WINDOW_VIBRATION 1007
 #define IDC_FLEXIBLE_INPUT 1079
-#define IDC_KEEP_RECORDS 1080
+#define IDC_KEEP_RECORDS 1093
 #define IDC_KANA_INPUT_WITH_IME 1008 /* shown, but no setting behind it */
 #define IDC_DISABLE_IME_CONTROL 1004
+
+// Options for learners outside Japan: one group box and its radio buttons each.
+#define IDC_SHOW_ROMAJI_GROUP 1080
+#define IDC_SHOW_ROMAJI_ON 1081
+#define IDC_SHOW_ROMAJI_OFF 1082
+#define IDC_SHOW_ROMAJI_LATER 1083
+#define IDC_KEYBOARD_LAYOUT_GROUP 1084
+#define IDC_KEYBOARD_LAYOUT_JAPANESE 1085
+#define IDC_KEYBOARD_LAYOUT_US 1086
+#define IDC_WINDOW_SCALE_GROUP 1087
+#define IDC_WINDOW_SCALE_100 1088
+#define IDC_WINDOW_SCALE_125 1089
+#define IDC_WINDOW_SCALE_150 1090
+#define IDC_WINDOW_SCALE_200 1091
+#define IDC_WINDOW_SCALE_SCREEN 1092
 
 // Spelling preferences: one group box and its radio buttons per kana, the
 // buttons in the order of the values they stand for (0, 1, 2).

@@ -37,6 +37,21 @@ constexpr FlagKey kLaterKeys[] = {
     {"KeepRecords", &SoftwareSettings::keepRecords, "0"},
 };
 
+struct NumberKey {
+  const char* name;
+  int SoftwareSettings::*field;
+  const char* defaultText;
+};
+
+// Options for learners who need more than the program first offered. Like
+// FlexibleInput, each is written only when it differs from its default or is
+// already in the file, so a file saved with the defaults stays as it was.
+constexpr NumberKey kLaterNumberKeys[] = {
+    {"ShowRomaji", &SoftwareSettings::showRomaji, "1"},
+    {"KeyboardLayout", &SoftwareSettings::keyboardLayout, "0"},
+    {"WindowScale", &SoftwareSettings::windowScale, "100"},
+};
+
 constexpr SpellingKey kSpellingKeys[] = {
     {"Character_si", &SpellingPreferences::si, "1"},
     {"Character_sya", &SpellingPreferences::sya, "1"},
@@ -58,12 +73,21 @@ constexpr SpellingKey kSpellingKeys[] = {
 
 }  // namespace
 
+int WindowScalePercent(int windowScale, int screenDpi) {
+  if (windowScale == 125 || windowScale == 150 || windowScale == 200) return windowScale;
+  if (windowScale == 0 && screenDpi > 0) return screenDpi * 100 / 96;
+  return 100;
+}
+
 int CSoftwareSettingData::ReadRecord() {
   for (const FlagKey& key : kFlagKeys) {
     values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText)) != 0;
   }
   for (const FlagKey& key : kLaterKeys) {
     values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText)) != 0;
+  }
+  for (const NumberKey& key : kLaterNumberKeys) {
+    values_.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText));
   }
   for (const SpellingKey& key : kSpellingKeys) {
     values_.spelling.*key.field = ParseDecimal(ReadValue(kSettingSection, key.name, key.defaultText));
@@ -83,6 +107,12 @@ bool CSoftwareSettingData::Save(const std::string& path) const {
   for (const FlagKey& key : kLaterKeys) {
     if (values_.*key.field || profile->Find(kSettingSection, key.name)) {
       profile->SetString(kSettingSection, key.name, values_.*key.field ? "1" : "0");
+    }
+  }
+  for (const NumberKey& key : kLaterNumberKeys) {
+    const std::string value = DecimalText(values_.*key.field);
+    if (value != key.defaultText || profile->Find(kSettingSection, key.name)) {
+      profile->SetString(kSettingSection, key.name, value);
     }
   }
   return SaveProfileText(path, *profile);

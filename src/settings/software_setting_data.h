@@ -26,8 +26,21 @@ struct SoftwareSettings {
   // Each finished run is added to the records file, the results show the
   // progress, and drills are made from the weak keys and missed questions.
   bool keepRecords = false;
+  // The basic screen's romaji row: 0 hidden, 1 shown, 2 shown once the
+  // learner misses on the question or waits (RomajiGuide).
+  int showRomaji = 1;
+  // The on-screen keyboard: 0 Japanese (JIS), 1 US.
+  int keyboardLayout = 0;
+  // The windows' scale in percent: 100 leaves it to the system, 0 takes the
+  // screen's (WindowScalePercent).
+  int windowScale = 100;
   SpellingPreferences spelling;
 };
+
+// The scale the windows are drawn at for the setting WindowScale on a screen
+// of `screenDpi` (96 is 100 %): 125, 150 and 200 as they are, 0 the
+// screen's own, anything else 100.
+int WindowScalePercent(int windowScale, int screenDpi);
 
 class CSoftwareSettingData : public CSettingData {
  public:
@@ -45,7 +58,7 @@ class CSoftwareSettingData : public CSettingData {
   SoftwareSettings& values() { return values_; }
 
  private:
-  // Reads all 25 keys; a missing file, section or key gives its default.
+  // Reads all the keys; a missing file, section or key gives its default.
   int ReadRecord() override;
 
   SoftwareSettings values_;

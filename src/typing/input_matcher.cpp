@@ -1,5 +1,6 @@
 #include "typing/input_matcher.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "draw/virtual_keyboard.h"
@@ -77,6 +78,8 @@ std::string_view CKeyboardMatcher::Romaji() const {
 }
 
 void CKeyboardMatcher::StartQuestion() {
+  questionMisses_ = 0;
+  longestWait_ = 0;
   if (flexible_) flexibleMatch_.Start(question().reading, question().romaji, questions_.preferences());
 }
 
@@ -94,6 +97,11 @@ bool CKeyboardMatcher::QuestionComplete() const {
 }
 
 std::string_view CKeyboardMatcher::TypedRomaji() const { return Prefix(Romaji(), romajiPos_); }
+
+std::uint32_t CKeyboardMatcher::LongestWaitOnQuestion() const {
+  if (!typing_) return longestWait_;
+  return std::max(longestWait_, clock_() - lastKeyTime_);
+}
 
 void CKeyboardMatcher::StartTyping() {
   if (finished_) return;
@@ -118,6 +126,7 @@ MatchResult CKeyboardMatcher::MatchTypedChar(std::uintptr_t code) {
   const bool right = code <= 0xFF && Accept(static_cast<unsigned char>(code));
   if (!right) {
     ++missesOnKey_;
+    ++questionMisses_;
     CountMiss();
     effects_.Repaint();
     return MatchResult::Miss;
@@ -133,6 +142,7 @@ MatchResult CKeyboardMatcher::MatchTypedChar(std::uintptr_t code) {
   keyboard_.RecordKeystroke(std::string_view(&typed, 1), missesOnKey_, elapsed);
   points_.AddKeyPoints(elapsed);
   missesOnKey_ = 0;
+  longestWait_ = std::max(longestWait_, elapsed);
   lastKeyTime_ = now;
   ++romajiPos_;
   ++counters_.typedKeys;

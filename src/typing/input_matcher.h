@@ -113,6 +113,11 @@ class CKeyboardMatcher : public CRunMatcher {
   std::string_view TypedRomaji() const;
   int romajiPos() const { return romajiPos_; }
   int missesOnKey() const { return missesOnKey_; }
+  // Misses made on the current question so far.
+  int questionMisses() const { return questionMisses_; }
+  // The longest the learner has waited for a key on the current question,
+  // the wait still going on included.
+  std::uint32_t LongestWaitOnQuestion() const;
   std::uint32_t lastKeyTime() const { return lastKeyTime_; }
   bool typing() const { return typing_; }
 
@@ -131,6 +136,8 @@ class CKeyboardMatcher : public CRunMatcher {
   FlexibleMatch flexibleMatch_;
   int romajiPos_ = 0;
   int missesOnKey_ = 0;
+  int questionMisses_ = 0;
+  std::uint32_t longestWait_ = 0;
   std::uint32_t lastKeyTime_ = 0;
   bool typing_ = false;
 };

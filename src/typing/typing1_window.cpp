@@ -39,7 +39,8 @@ PracticeMode Typing1Window::ModeId() const { return PracticeMode::Basic; }
 void Typing1Window::SetUp(HWND window) {
   state_ = PracticeState::Countdown;
   LoadSettingsAndQuestions();
-  keyboard_ = std::make_unique<CVirtualKeyboard>(KeyboardColoursOf(questionSet_->values()), 16, 14, 40);
+  const KeyboardLayout layout = settings().keyboardLayout == 1 ? KeyboardLayout::Us : KeyboardLayout::Japanese;
+  keyboard_ = std::make_unique<CVirtualKeyboard>(KeyboardColoursOf(questionSet_->values()), 16, 14, 40, layout);
   keyboard_->SetShowLabels(settings().showKeyString);
   keyboard_->SetFingerColours(settings().showFingerPosition);
   matcher_ = std::make_unique<CKeyboardMatcher>(*questionSet_, *keyboard_, settings(), *this);
@@ -100,7 +101,15 @@ void Typing1Window::Compose(HWND window, CDrawSurface& image) {
   }
 }
 
-void Typing1Window::DrawQuestionRows(CDrawSurface& image) const {
+RomajiRow Typing1Window::CurrentRomajiRow() const {
+  return RomajiRowFor(settings().showRomaji, matcher_->questionMisses(), matcher_->LongestWaitOnQuestion());
+}
+
+bool Typing1Window::FrameOutdated() const {
+  return state_ == PracticeState::Running && CurrentRomajiRow() != shownRomajiRow_;
+}
+
+void Typing1Window::DrawQuestionRows(CDrawSurface& image) {
   image.DrawString("問題文", 15, 15);
   image.DrawString("読み", 15, 40);
   image.DrawString("ローマ字", 15, 65);
@@ -109,8 +118,21 @@ void Typing1Window::DrawQuestionRows(CDrawSurface& image) const {
   const Question& question = matcher_->question();
   image.DrawString(question.text, 110, 15);
   image.DrawString(question.reading, 110, 40);
-  image.DrawString(std::string(matcher_->Romaji()), 110, 65);
+  DrawRomajiRow(image);
   image.DrawString(std::string(matcher_->TypedRomaji()), 110, 90);
+}
+
+void Typing1Window::DrawRomajiRow(CDrawSurface& image) {
+  shownRomajiRow_ = CurrentRomajiRow();
+  const std::string_view romaji = matcher_->Romaji();
+  if (shownRomajiRow_ == RomajiRow::Whole) {
+    image.DrawString(std::string(romaji), 110, 65);
+  } else if (shownRomajiRow_ == RomajiRow::Rest) {
+    // The rest stands where it stands in the whole row: right above the
+    // place in the typed row where the next key will appear.
+    const std::string typed(matcher_->TypedRomaji());
+    image.DrawString(std::string(romaji.substr(typed.size())), 110 + image.TextWidth(typed), 65);
+  }
 }
 
 void Typing1Window::DrawResultFigures(CDrawSurface& image) {

@@ -7,6 +7,7 @@
 #include "draw/keyboard_picture.h"
 #include "draw/virtual_keyboard.h"
 #include "typing/char_message_bytes.h"
+#include "typing/romaji_guide.h"
 #include "typing/typing_window.h"
 
 namespace kanaflow {
@@ -22,6 +23,8 @@ class Typing1Window : public CTypingWindow {
 
   const CKeyboardMatcher& matcher() const { return *matcher_; }
   const CVirtualKeyboard& keyboard() const { return *keyboard_; }
+  // What the romaji row shows now, by the setting ShowRomaji.
+  RomajiRow CurrentRomajiRow() const;
 
  private:
   void SetUp(HWND window);
@@ -36,7 +39,9 @@ class Typing1Window : public CTypingWindow {
   void Compose(HWND window, CDrawSurface& image) override;
   const CRunMatcher& runMatcher() const override { return *matcher_; }
   int CountersTop() const override { return kCountersTop; }
-  void DrawQuestionRows(CDrawSurface& image) const;
+  bool FrameOutdated() const override;
+  void DrawQuestionRows(CDrawSurface& image);
+  void DrawRomajiRow(CDrawSurface& image);
   void DrawResultFigures(CDrawSurface& image);
   void DrawKeyboard(HWND window, CDrawSurface& image);
 
@@ -44,6 +49,9 @@ class Typing1Window : public CTypingWindow {
   std::unique_ptr<CKeyboardMatcher> matcher_;
   KeyboardPicture keyboardPicture_;
   CharMessageBytes typedBytes_;
+  // The romaji row of the last frame: a held-back row that comes up with
+  // time alone needs a whole frame.
+  RomajiRow shownRomajiRow_ = RomajiRow::Whole;
 };
 
 }  // namespace kanaflow

@@ -6,6 +6,7 @@
 
 #include "app/scene.h"
 #include "app/window_utilities.h"
+#include "draw/screen_scale.h"
 #include "typing/number_format.h"
 
 namespace kanaflow {
@@ -63,13 +64,30 @@ ImeSetting Typing2Window::OpenImeSetting() const {
   return questionSet_->values().katakanaMode ? kImeKatakana : kImeHiragana;
 }
 
+void Typing2Window::ScaleEditFont() {
+  if (!Scaling()) return;
+  TEXTMETRICW metrics{};
+  {
+    const WindowDc screen(nullptr);
+    const Selection system(screen.get(), GetStockObject(SYSTEM_FONT));
+    GetTextMetricsW(screen.get(), &metrics);
+  }
+  editFont_.reset(CreateFontW(Scaled(metrics.tmHeight), 0, 0, 0, 0, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                              kUiFontFace));
+  SendMessageW(editBox_, WM_SETFONT, reinterpret_cast<WPARAM>(editFont_.get()), FALSE);
+}
+
 void Typing2Window::SetUp(HWND window) {
   state_ = PracticeState::Countdown;
   LoadSettingsAndQuestions();
   matcher_ = std::make_unique<CEditBoxMatcher>(*questionSet_, mode_, settings(), *this);
   stopwatch_ = std::make_unique<CStopwatch>();
   // Scrolling sideways lets a target wider than the box be written whole.
-  editBox_ = CreateEditControl("", window, kEditBoxId, 15, 15, 605, 25, scene()->GetInstance(), ES_AUTOHSCROLL);
+  const RECT box = Scaled(RECT{15, 15, 620, 40});
+  editBox_ = CreateEditControl("", window, kEditBoxId, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                               scene()->GetInstance(), ES_AUTOHSCROLL);
+  ScaleEditFont();
   SetWindowSubclass(editBox_, EditBoxProc, kEditSubclassId, 0);
   EnableWindow(editBox_, FALSE);  // nothing can be typed during the countdown
   LoadBackground(window);

@@ -26,6 +26,9 @@ class Typing2Window : public CTypingWindow {
  private:
   bool IsHiraganaMode() const;
   void SetUp(HWND window);
+  // At a scale other than 100 the box gets a font of the system's height at
+  // that scale.
+  void ScaleEditFont();
   PracticeMode ModeId() const override { return mode_; }
   void StartTyping(HWND window) override;
   void ClearEditBox() override;
@@ -52,6 +55,9 @@ class Typing2Window : public CTypingWindow {
 
   PracticeMode mode_;
   HWND editBox_ = nullptr;
+  // The edit box's font at the screens' scale; none at 100, where the box
+  // keeps the system's.
+  Font editFont_;
   std::unique_ptr<CEditBoxMatcher> matcher_;
   // The box's text as last judged: one change is judged once, however many
   // notifications the box sends for it.

@@ -6,6 +6,7 @@
 #include "app/error_box.h"
 #include "app/scene.h"
 #include "app/window_utilities.h"
+#include "draw/screen_scale.h"
 #include "typing/number_format.h"
 
 namespace kanaflow {
@@ -183,8 +184,8 @@ bool CTypingWindow::ClockFits() const {
 }
 
 void CTypingWindow::OnRunningTick(HWND window) {
-  if (ClockFits()) {
-    const RECT clock = ClockRect();
+  if (ClockFits() && !FrameOutdated()) {
+    const RECT clock = Scaled(ClockRect());
     InvalidateRect(window, &clock, FALSE);
   } else {
     InvalidateRect(window, nullptr, FALSE);
@@ -197,7 +198,7 @@ void CTypingWindow::OnPaint(HWND window) {
   RECT update{};
   const RECT clock = ClockRect();
   const bool clockOnly = state_ == PracticeState::Running && GetUpdateRect(window, &update, FALSE) &&
-                         Contains(clock, update) && ClockFits();
+                         Contains(Scaled(clock), update) && ClockFits();
   const PaintBracket paint(window);
   if (clockOnly) {
     RedrawClock();

@@ -66,6 +66,8 @@ class CTypingWindow : public CWindow, public PracticeEffects {
   virtual const CRunMatcher& runMatcher() const = 0;
   // The top row of the counter block; the clock is its fourth row.
   virtual int CountersTop() const = 0;
+  // Whether time alone has changed more of the picture than the clock.
+  virtual bool FrameOutdated() const { return false; }
   // The screen's own messages while the user types: typed input above all.
   // The running timer and the music are handled before.
   virtual LRESULT OnTypingMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;

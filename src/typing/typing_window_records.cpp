@@ -11,7 +11,7 @@ void CTypingWindow::KeepRecord() {
   const RunCounters& counters = runMatcher().counters();
   RunRecord run;
   run.dateTime = LocalDateTimeNow();
-  run.mode = ModeId();
+  run.mode = static_cast<int>(ModeId());
   run.setPath = (missedOnly_ ? kMissedRunPrefix : "") + scene()->GetQuestionSetPath();
   run.title = (missedOnly_ ? "ミスした問題：" : "") + questionSet_->values().title;
   run.questions = counters.questionsDone;
@@ -44,7 +44,7 @@ void CTypingWindow::StartMissedRun(HWND window) {
   // The scene deletes this object inside the show call: take what is needed
   // first and touch nothing afterwards.
   CScene* const scene = this->scene();
-  const int mode = ModeId();
+  const PracticeMode mode = ModeId();
   std::vector<int> indices = missed_.indices();
   DestroyWindow(window);
   scene->SetMode(mode);

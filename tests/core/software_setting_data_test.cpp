@@ -145,5 +145,11 @@ TEST(SoftwareSettingDataTest, LaterSwitchesAreOffUnlessWrittenAndSavedOnlyWhenTh
   }
 }
 
+TEST(SoftwareSettingDataTest, WindowScaleIsTheChosenPercentOrTheScreens) {
+  EXPECT_EQ(WindowScalePercent(0, 144), 150) << "the screen's: 144 dpi";
+  EXPECT_EQ(WindowScalePercent(125, 192), 125);
+  EXPECT_EQ(WindowScalePercent(120, 192), 100) << "a value the setting does not know";
+}
+
 }  // namespace
 }  // namespace kanaflow

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -416,6 +420,81 @@ TEST(KeyboardKeyTest, FillPrefersTheMarkThenTheFingerColour) {
     EXPECT_EQ(key.Fill(), row.fill) << "marked " << row.marked << " finger " << row.fingerColours << " results "
                                     << row.resultsView;
   }
+}
+
+// ---------------------------------------------------------------- the US keyboard
+// Checked against sources that owe nothing to its table: the X keyboard map
+// of the US layout, and the Japanese keyboard's fingers.
+
+constexpr int kUnit = 40;
+
+std::string ReadSystemFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) in.open("Z:" + path, std::ios::binary);  // under Wine
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Keys left of `key` in its row, which must end exactly where it starts.
+int ColumnOf(const CVirtualKeyboard& keyboard, const CKeyboardKey& key) {
+  int column = 0, right = 0;
+  for (int i = 0; i < keyboard.keyCount(); ++i) {
+    const CKeyboardKey& other = keyboard.key(i);
+    if (other.y() != key.y() || other.x() >= key.x()) continue;
+    ++column;
+    right = std::max(right, other.x() + other.width());
+  }
+  EXPECT_EQ(right, key.x()) << key.label(0);
+  return column;
+}
+
+// xkb names keys by place: <AE01> is the second key of row E (the number row)
+// after <TLDE>; rows D, C and B follow; <BKSL> ends row D.
+TEST(UsKeyboardTest, EveryPrintableCharacterIsWhereTheXKeyboardMapPutsIt) {
+  const std::string symbols = ReadSystemFile("/usr/share/X11/xkb/symbols/us");
+  const std::string keysyms = ReadSystemFile("/usr/include/X11/keysymdef.h");
+  if (symbols.empty() || keysyms.empty()) GTEST_SKIP() << "no X keyboard map here";
+  std::map<std::string, char> ascii;
+  const std::regex define(R"(#define XK_(\w+)\s+0x00([2-7][0-9a-fA-F])\b)");
+  for (std::sregex_iterator it(keysyms.begin(), keysyms.end(), define), end; it != end; ++it) {
+    ascii.emplace((*it)[1], static_cast<char>(std::stoi((*it)[2], nullptr, 16)));
+  }
+  const std::string basic = symbols.substr(0, symbols.find("\n};"));
+  const std::regex entry(R"(key <(\w+)>\s*\{\s*\[\s*(\w+),\s*(\w+)\s*\])");
+  const CVirtualKeyboard keyboard(kColours, 16, 14, kUnit, KeyboardLayout::Us);
+  int checked = 0;
+  for (std::sregex_iterator it(basic.begin(), basic.end(), entry), end; it != end; ++it) {
+    const std::string name = (*it)[1];
+    const int row = name == "TLDE" ? 0 : name == "BKSL" ? 1 : static_cast<int>(std::string("EDCB").find(name[1]));
+    const int column = name == "TLDE" ? 0 : name == "BKSL" ? 13 : std::stoi(name.substr(2));
+    for (int level = 0; level < 2; ++level, ++checked) {
+      const std::string text(1, ascii.at((*it)[2 + level]));
+      const CKeyboardKey* key = keyboard.FindKey(text);
+      ASSERT_NE(key, nullptr) << text;
+      EXPECT_EQ(key->y() / kUnit * 100 + ColumnOf(keyboard, *key), row * 100 + column) << text;
+      EXPECT_EQ(keyboard.TypedWithShift(text), level == 1) << text;
+    }
+  }
+  EXPECT_EQ(checked, 0x7E - 0x20) << "every printable character but the space";
+}
+
+// Rows 0 to 3 tile the block (the space bar's row has only it). Keys that
+// type the same character take the same finger as on the Japanese keyboard;
+// the keys found elsewhere on the two end the rows, where the little fingers reach.
+TEST(UsKeyboardTest, RowsTileTheBlockAndFingersAreTheJapaneseKeyboards) {
+  const CVirtualKeyboard us(kColours, 16, 14, kUnit, KeyboardLayout::Us);
+  const CVirtualKeyboard japanese(kColours, 16, 14, kUnit);
+  int rowEnds = 0;
+  for (int i = 0; i < us.keyCount(); ++i) {
+    if (us.key(i).y() < 4 * kUnit) ColumnOf(us, us.key(i));
+    rowEnds += us.key(i).y() < 4 * kUnit && us.key(i).x() + us.key(i).width() == us.width();
+  }
+  EXPECT_EQ(rowEnds, 4);
+  for (const char c : std::string("1234567890abcdefghijklmnopqrstuvwxyz,./")) {
+    EXPECT_EQ(us.FindKey(std::string(1, c))->fillColour(), japanese.FindKey(std::string(1, c))->fillColour()) << c;
+  }
+  for (const char c : std::string("`-=[]\\;'")) EXPECT_EQ(us.FindKey(std::string(1, c))->fillColour(), kColours.little);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class RecordsScreenTest : public ::testing::Test {
 
   // One run of "inu" that the stopwatch times at `milliseconds`, to its results.
   Typing1Window& PlayRun(std::uint32_t milliseconds, const std::string& typed = "inu") {
-    scene_.Open(scene_.scene().basicModeId);
+    scene_.Open(PracticeMode::Basic);
     auto& screen = *static_cast<Typing1Window*>(scene_.current());
     fakeNow = 0;
     screen.SetStopwatchClock([] { return fakeNow; });

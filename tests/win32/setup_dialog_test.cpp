@@ -394,7 +394,11 @@ TEST(SetupDialogTest, OkSavesEveryControlAndEnds) {
       {"1079 checked adds FlexibleInput=1", SettingFile(), {IDC_FLEXIBLE_INPUT}, SettingFile() + "FlexibleInput=1\r\n"},
       {"1079 unchecked keeps a written FlexibleInput as 0", SettingFile() + "FlexibleInput=1\r\n", {IDC_FLEXIBLE_INPUT},
        SettingFile() + "FlexibleInput=0\r\n"},
-      {"1080 checked adds KeepRecords=1", SettingFile(), {IDC_KEEP_RECORDS}, SettingFile() + "KeepRecords=1\r\n"},
+      {"1093 checked adds KeepRecords=1", SettingFile(), {IDC_KEEP_RECORDS}, SettingFile() + "KeepRecords=1\r\n"},
+      {"the romaji row held back adds ShowRomaji=2", SettingFile(), {IDC_SHOW_ROMAJI_LATER},
+       SettingFile() + "ShowRomaji=2\r\n"},
+      {"the US keyboard adds KeyboardLayout=1", SettingFile(), {IDC_KEYBOARD_LAYOUT_US},
+       SettingFile() + "KeyboardLayout=1\r\n"},
   };
   for (const SaveRow& row : rows) {
     WorkingFolder work;
@@ -668,8 +672,21 @@ const ControlRow kControls[] = {
     {1077, L"Button", "jyo", {341, 141, 27, 10}, BS_AUTORADIOBUTTON, kShown},
     {1053, L"Button", "l  （例：la lyo ltu lwa）", {211, 174, 81, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
     {1065, L"Button", "x （例：xa xyo xtu xwa）", {211, 182, 92, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1080, L"Button", "ローマ字の表示", {428, 5, 110, 48}, BS_GROUPBOX, kShown | WS_GROUP},
+    {1081, L"Button", "表示する", {434, 16, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
+    {1082, L"Button", "表示しない", {434, 26, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1083, L"Button", "ミスか2秒の迷いで表示する", {434, 36, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1084, L"Button", "キーボードの配列", {428, 57, 110, 38}, BS_GROUPBOX, kShown | WS_GROUP},
+    {1085, L"Button", "日本語（JIS）", {434, 68, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
+    {1086, L"Button", "英語（US）", {434, 78, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1087, L"Button", "ウィンドウの大きさ（次の起動から）", {428, 99, 110, 68}, BS_GROUPBOX, kShown | WS_GROUP},
+    {1088, L"Button", "システムに任せる", {434, 110, 98, 10}, BS_AUTORADIOBUTTON, kFirstRadio},
+    {1089, L"Button", "125%", {434, 120, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1090, L"Button", "150%", {434, 130, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1091, L"Button", "200%", {434, 140, 98, 10}, BS_AUTORADIOBUTTON, kShown},
+    {1092, L"Button", "画面の拡大率に合わせる", {434, 150, 98, 10}, BS_AUTORADIOBUTTON, kShown},
     {1079, L"Button", "ほかの打ち方も受け付ける", {15, 207, 110, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
-    {1080, L"Button", "成績を記録して苦手を練習する", {15, 219, 130, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
+    {1093, L"Button", "成績を記録して苦手を練習する", {15, 219, 130, 10}, BS_AUTOCHECKBOX, kTab | WS_GROUP},
 };
 
 // Dialog units to pixels, as the dialog placed its controls.
@@ -711,7 +728,7 @@ TEST(SetupDialogTest, TemplateHasEveryControlAsLaidOut) {
 
     RECT client{};
     GetClientRect(dialog, &client);
-    const RECT size = InPixels(dialog, {0, 0, 422, 234});
+    const RECT size = InPixels(dialog, {0, 0, 545, 234});
     check(client.right == size.right && client.bottom == size.bottom,
           "client " + Describe(client) + ", want " + Describe(size));
 

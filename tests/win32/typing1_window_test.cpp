@@ -191,6 +191,55 @@ TEST_F(Typing1WindowTest, EveryKindOfKeyIsShownAtOnce) {
   EXPECT_EQ(screen().state(), PracticeState::Results);
 }
 
+// ShowRomaji=2: the row comes up after a wait or a miss, with what is left.
+TEST_F(Typing1WindowTest, HeldBackRomajiRowComesUpOnAMissOrAWait) {
+  folder_.Write("Setting.ini", "[Setting]\r\nShowRomaji=2\r\n");
+  WriteSet("犬\r\nいぬ\r\n猫\r\nねこ\r\n", 2);
+  Open();
+  FinishCountdown();
+  auto text = [&](const std::string& value, int x) {
+    return testing::RenderText(scene_.window(), 640, 480, kBackColour, value, x, 65, RGB(0, 0, 0));
+  };
+  auto blank = [](const Image& shown) { return shown.Count(110, 65, 600, 85, kBackColour) == 490 * 20; };
+  SendChar(scene_.window(), L'i');
+  EXPECT_TRUE(blank(Shown("a right key")));
+  Sleep(kRomajiGuideWaitMs + 100);
+  SendMessageW(scene_.window(), WM_TIMER, CTypingWindow::kRunningTimer, 0);
+  const Image waited = Shown("a tick after two seconds of waiting");
+  const int restLeft = text("i", 110).box.right;
+  EXPECT_TRUE(testing::Shows(waited, text("nu", restLeft), "the rest after the wait"));
+  EXPECT_EQ(waited.Count(110, 65, restLeft, 85, kBackColour), (restLeft - 110) * 20) << "the typed part stays out";
+  SendText(scene_.window(), "nu");
+  EXPECT_TRUE(blank(Shown("the next question")));
+  SendChar(scene_.window(), L'x');
+  const Image missed = Shown("a miss");  // before a surface of the test validates the window
+  EXPECT_TRUE(testing::Shows(missed, text("neko", 110), "the whole rest after a miss"));
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-romaji-after-miss");
+}
+
+// KeyboardLayout=1: "@" is Shift and 2 on the US keyboard; that key is marked
+// with both Shift keys, and the results name it by its legend "@".
+TEST_F(Typing1WindowTest, UsKeyboardMarksAndNamesTheUsKeyOfASymbol) {
+  folder_.Write("Setting.ini", "[Setting]\r\nKeyboardLayout=1\r\n");
+  WriteSet("記号\r\n@\r\n", 1);
+  Open();
+  FinishCountdown();
+  const Image shown = Shown("typing started");
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-us-keyboard-at-marked");
+  const CVirtualKeyboard& keyboard = screen().keyboard();
+  for (int i = 0; i < keyboard.keyCount(); ++i) {
+    const CKeyboardKey& key = keyboard.key(i);
+    const COLORREF inside = shown.at(15 + key.x() + key.width() - 3, 240 + key.y() + key.height() - 3);
+    EXPECT_EQ(inside == RGB(255, 0, 0), key.label(1) == "2" || key.label(0) == "Shift") << key.label(0);
+  }
+  Sleep(20);  // so that the key has a time and is the slowest
+  SendChar(scene_.window(), L'@');
+  const Image results = Shown("the run's end");  // before any surface validates the window
+  const auto name = testing::RenderText(scene_.window(), 640, 480, kBackColour, "@", 300, 40, RGB(0, 0, 0));
+  EXPECT_TRUE(testing::Shows(results, name, "the slowest key's name"));
+  SavePng(testing::CaptureWindowWithFrame(scene_.window()), "basic-us-results");
+}
+
 TEST_F(Typing1WindowTest, EscapeAndF5LeaveInEveryState) {
   WriteSet("犬\r\nいぬ\r\n", 1);
   struct Row {
