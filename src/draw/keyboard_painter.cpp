@@ -10,7 +10,18 @@ Colour g_nextKeyColour = kDefaultNextKeyColour;
 void SetNextKeyColour(Colour colour) { g_nextKeyColour = colour; }
 Colour NextKeyColour() { return g_nextKeyColour; }
 
-void CKeyboardKey::DrawKey(CDrawSurface& surface) const {
+namespace {
+
+// Japanese fonts draw the byte 0x5C as ¥, as a Japanese keyboard labels that
+// key; a US key shows a backslash, which only the full-width sign draws as
+// one whatever the font.
+std::string Legend(const std::string& label, KeyboardLayout layout) {
+  return layout == KeyboardLayout::Us && label == "\\" ? "＼" : label;
+}
+
+}  // namespace
+
+void CKeyboardKey::DrawKey(CDrawSurface& surface, KeyboardLayout layout) const {
   const HDC dc = surface.GetMemoryDC();
   if (!dc) return;
   const KeyFill fill = Fill();
@@ -36,7 +47,7 @@ void CKeyboardKey::DrawKey(CDrawSurface& surface) const {
       surface.SetFont(labelFontHeight());
       for (int i = 0; i < 4; ++i) {
         const Point& at = labelPositions[static_cast<std::size_t>(i)];
-        surface.DrawString(label(i), at.x, at.y);
+        surface.DrawString(Legend(label(i), layout), at.x, at.y);
       }
     }
   }
@@ -46,7 +57,7 @@ void CKeyboardKey::DrawKey(CDrawSurface& surface) const {
 
 void CVirtualKeyboard::Draw(CDrawSurface& surface) const {
   if (!surface.GetMemoryDC()) return;
-  for (const CKeyboardKey& key : keys_) key.DrawKey(surface);
+  for (const CKeyboardKey& key : keys_) key.DrawKey(surface, layout_);
   // The hollow brush stays selected: the frame must not cover the keys.
   SelectObject(surface.GetMemoryDC(), GetStockObject(HOLLOW_BRUSH));
   surface.DrawRect(0, 0, height(), width(), lineColour(), 1, PS_SOLID);

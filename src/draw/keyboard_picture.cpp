@@ -44,7 +44,7 @@ const CDrawSurface& KeyboardPicture::Update(HWND window, const CVirtualKeyboard&
       SelectObject(dc, GetStockObject(WHITE_BRUSH));
       changed = true;
     }
-    key.DrawKey(*surface_);
+    key.DrawKey(*surface_, keyboard.layout());
     drawn_[static_cast<std::size_t>(i)] = look;
   }
   if (changed) {

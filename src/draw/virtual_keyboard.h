@@ -32,6 +32,8 @@ enum class KeyFill {
   Finger,        // the key's finger colour
 };
 
+enum class KeyboardLayout { Japanese = 0, Us = 1 };
+
 class CKeyboardKey {
  public:
   void SetKey(std::string_view label0, std::string_view label1, std::string_view label2, std::string_view label3,
@@ -73,7 +75,9 @@ class CKeyboardKey {
   std::array<Point, 3> StatisticsPositions() const;
 
   // Paints the key as the fields above say (Win32 programs only).
-  void DrawKey(CDrawSurface& surface) const;
+  // `layout` picks how a legend looks: 0x5C is ¥ on a Japanese keyboard and
+  // a backslash on a US one.
+  void DrawKey(CDrawSurface& surface, KeyboardLayout layout) const;
 
  private:
   std::array<std::string, 4> labels_;
@@ -105,8 +109,6 @@ struct KeyboardColours {
 };
 
 // Which keyboard is drawn: the setting KeyboardLayout.
-enum class KeyboardLayout { Japanese = 0, Us = 1 };
-
 class CVirtualKeyboard {
  public:
   // The keys of the Japanese layout.
