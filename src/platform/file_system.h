@@ -11,13 +11,21 @@
 
 namespace kanaflow {
 
+// Only regular files are read. A name that opens anything else, a folder, a
+// pipe or a device (a serial port, the console, the printer), reads as a file
+// that cannot be opened, and nothing is read from it, for a device can keep a
+// reader waiting for ever. On Windows a device is also what the platform
+// makes of a name such as COM1, aux.ini or con.txt in any folder; a regular
+// file of such a name is read where the platform opens it as a file (on
+// Linux, say).
+
 // The whole file, byte for byte; nullopt when it cannot be opened or read.
 // Other programs may read and write the file meanwhile.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // At most the first `maxBytes` bytes of the file: enough to tell a file
-// longer than a limit (ask for one byte more), without reading an endless or
-// huge one (a device, a file of gigabytes) into memory. nullopt as above.
+// longer than a limit (ask for one byte more), without reading a huge one (a
+// file of gigabytes) into memory. nullopt as above.
 std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes);
 
 // Replaces the file's contents in one step: the bytes go to a temporary file
@@ -30,6 +38,7 @@ std::optional<std::string> ReadFileStart(const std::string& path, std::size_t ma
 struct FolderEntry {
   std::string name;  // CP932
   bool isDirectory = false;
+  bool isFile = false;  // a regular file, which the program can read (above)
 };
 
 // The entries of a folder in the order the file system gives them, without
@@ -38,7 +47,13 @@ struct FolderEntry {
 std::vector<FolderEntry> ListFolder(const std::string& folder);
 
 bool IsDirectory(const std::string& path);
+// Whether the path names a regular file, as the readers above take it.
 bool FileExists(const std::string& path);
+// Whether the path leads to something that is neither a regular file nor a
+// folder (a device, a pipe), which nothing should open; false for a path that
+// leads nowhere. For the readers that the platform opens by name (music,
+// pictures).
+bool LeadsToDevice(const std::string& path);
 
 // The process's current directory as CP932 text.
 std::string CurrentDirectory();

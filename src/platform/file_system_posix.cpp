@@ -87,10 +87,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes) {
-  FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking: opening a pipe or a serial port could wait for a writer or
+  // a carrier. A regular file reads the same either way.
+  FileDescriptor file(open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (file.get() < 0) return std::nullopt;
   struct stat info {};
-  if (fstat(file.get(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
   std::string bytes;
   if (info.st_size > 0) bytes.reserve(std::min(static_cast<std::size_t>(info.st_size), maxBytes));
   char chunk[65536];
@@ -140,8 +142,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     auto cp932Name = Utf8ToCp932(name);
     if (!cp932Name) continue;
     struct stat info {};
-    const bool isDirectory = stat((native + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    entries.push_back({std::move(*cp932Name), isDirectory});
+    const bool found = stat((native + "/" + name).c_str(), &info) == 0;
+    entries.push_back({std::move(*cp932Name), found && S_ISDIR(info.st_mode), found && S_ISREG(info.st_mode)});
   }
   return entries;
 }
@@ -154,6 +156,11 @@ bool IsDirectory(const std::string& path) {
 bool FileExists(const std::string& path) {
   struct stat info {};
   return stat(NativePath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool LeadsToDevice(const std::string& path) {
+  struct stat info {};
+  return stat(NativePath(path).c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
 std::string CurrentDirectory() {

@@ -56,7 +56,25 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(Cp932ToWide(path).c_str()); }
+// Whether the platform opens a device for this name: the name is a device
+// path (\\.\COM1), or its last part is one of the names that Windows keeps
+// for devices in every folder (COM1, aux.ini, con.txt; the list depends on
+// the Windows version). The platform's own answer, without opening anything.
+bool NamesDevice(const std::wstring& path) {
+  constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
+  std::wstring full(MAX_PATH, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.resize(length);
+    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  }
+  if (length == 0 || length >= full.size()) return false;
+  return std::wstring_view(full.data(), length).substr(0, kDevicePrefix.size()) == kDevicePrefix;
+}
+
+DWORD Attributes(const std::wstring& path) {
+  return NamesDevice(path) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+}
 
 // The file a save writes: the final target of a symbolic link, so the link
 // keeps pointing where it did. A name that cannot be opened (it does not
@@ -89,9 +107,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes) {
-  FileHandle file(CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  const std::wstring name = Cp932ToWide(path);
+  if (NamesDevice(name)) return std::nullopt;
+  FileHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // A name that still leads to a device or a pipe (a link to one, under Wine).
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
   std::string bytes;
@@ -135,9 +156,9 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
 
 std::vector<FolderEntry> ListFolder(const std::string& folder) {
   std::vector<FolderEntry> entries;
-  std::wstring pattern = Cp932ToWide(folder);
-  if (!pattern.empty() && pattern.back() != L'/' && pattern.back() != L'\\') pattern += L'\\';
-  pattern += L'*';
+  std::wstring prefix = Cp932ToWide(folder);
+  if (!prefix.empty() && prefix.back() != L'/' && prefix.back() != L'\\') prefix += L'\\';
+  const std::wstring pattern = prefix + L'*';
   WIN32_FIND_DATAW data{};
   FindHandle find(FindFirstFileW(pattern.c_str(), &data));
   if (find.get() == INVALID_HANDLE_VALUE) return entries;
@@ -148,19 +169,32 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     // could never be opened by the program.
     std::string cp932Name = WideToCp932(name);
     if (cp932Name.empty() || Cp932ToWide(cp932Name) != name) continue;
-    entries.push_back({std::move(cp932Name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool isFile = !isDirectory && !NamesDevice(prefix + data.cFileName);
+    entries.push_back({std::move(cp932Name), isDirectory, isFile});
   } while (FindNextFileW(find.get(), &data));
   return entries;
 }
 
 bool IsDirectory(const std::string& path) {
-  const DWORD attributes = Attributes(path);
+  const DWORD attributes = Attributes(Cp932ToWide(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = Attributes(path);
+  const DWORD attributes = Attributes(Cp932ToWide(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool LeadsToDevice(const std::string& path) {
+  const std::wstring name = Cp932ToWide(path);
+  if (NamesDevice(name)) return true;
+  if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  // Wine gives no attributes for a link to a device or for a pipe; opened
+  // without asking for any access, they tell what they are.
+  const FileHandle file(CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+  return file.valid() && GetFileType(file.get()) != FILE_TYPE_DISK;
 }
 
 std::string CurrentDirectory() {

@@ -272,11 +272,29 @@ std::vector<Fixture> Fixtures() {
          Files files = OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt"}, kTwoQuestions);
          files.push_back({"data/" + Repeat("漢", 80) + "/" + Repeat("字", 44) + ".ini",
                           SetFile({"QuestionNumber=2", "QuestionFileName=q.txt"})});
+#ifndef _WIN32  // a file on Linux only: Windows makes a device of the name
+         files.push_back({"data/aux.ini", SetFile({"QuestionNumber=2", "QuestionFileName=#q.txt"})});
+#endif
          return files;
        }(),
-       {{"./data/" + Repeat("漢", 80) + "/" + Repeat("字", 44) + ".ini", 0, W, "set-left-out",
-         "the path is 260 bytes long, more than the 254 the program holds: the set is left out of the library "
-         "(shorten the folder or file name)"}}},
+       {
+           {"./data/" + Repeat("漢", 80) + "/" + Repeat("字", 44) + ".ini", 0, W, "set-left-out",
+            "the path is 260 bytes long, more than the 254 the program holds: the set is left out of the library "
+            "(shorten the folder or file name)"},
+#ifndef _WIN32  // which the program on Windows leaves out (QuestionLibraryTest)
+           {"./data/aux.ini", 0, W, "set-left-out",
+            "on Windows the name aux opens a device, not a file: the program leaves the set out of the library "
+            "(rename the file)"},
+#endif
+       }},
+      {"device-name",
+       OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt", "TypeSoundFileName=COM1", "BGMFileName=#nul.mid",
+               "BGMFileType=sequencer"},
+              kTwoQuestions),
+       {{"./data/a.ini", 4, W, "device-name",
+         "TypeSoundFileName \"COM1\": on Windows the name COM1 opens a device, not a file: no sound plays"},
+        {"./data/a.ini", 5, W, "device-name",
+         "BGMFileName \"./data/nul.mid\": on Windows the name nul opens a device, not a file: no music plays"}}},
       {"empty-line",
        OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt"}, Lines({"犬", "", "猫", "ねこ"})),
        {{"./data/q.txt", 2, W, "empty-line", "question 1: the reading line is empty, " + kSubstituteMessage}}},
@@ -351,6 +369,7 @@ const std::vector<std::string> kCatalogue = {
     "short-file",
     "file-too-large",
     "set-left-out",
+    "device-name",
     "empty-line",
     "missing-file",
     "music-without-type",

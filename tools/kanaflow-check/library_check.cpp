@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "kanaflow-check/device_names.h"
 #include "kanaflow-check/fatal_findings.h"
 #include "kanaflow-check/question_checks.h"
 #include "kanaflow-check/set_checks.h"
@@ -94,11 +95,27 @@ Finding NoQuestionSet() {
                  : "no ./data folder: the program finds no question set (error 0105)"};
 }
 
-Finding LeftOut(const std::string& path) {
+Finding LeftOut(const LeftOutSet& set) {
+  const std::string& path = set.path;
+  if (set.reason == LeftOutSet::Reason::NotAFile) {
+    return {path, 0, Severity::Warning, "set-left-out",
+            "the name leads to no regular file (a device, a pipe, a link to nothing): the program never opens it and "
+            "leaves the set out of the library"};
+  }
   return {path, 0, Severity::Warning, "set-left-out",
           "the path is " + DecimalText(static_cast<std::int64_t>(path.size())) + " bytes long, more than the " +
               DecimalText(static_cast<std::int64_t>(kSettingPathBytes)) +
               " the program holds: the set is left out of the library (shorten the folder or file name)"};
+}
+
+// A set file that Linux reads but that Windows opens as a device.
+void AddDeviceNamedSet(const std::string& path, std::vector<Finding>& findings) {
+  const auto device = WindowsDeviceName(path);
+  if (!device) return;
+  findings.insert(findings.begin(), {path, 0, Severity::Warning, "set-left-out",
+                      "on Windows the name " + *device +
+                          " opens a device, not a file: the program leaves the set out of the library (rename the "
+                          "file)"});
 }
 
 }  // namespace
@@ -117,11 +134,12 @@ CheckReport CheckWorkingFolder() {
   const SpellingPreferences preferences = CheckSettings(report.general);
   CheckSettingsEncoding(report.general);
   const CollectedLibrary library = ScanQuestionLibraryCollectingErrors();
-  for (const std::string& path : library.leftOut) report.general.push_back(LeftOut(path));
+  for (const LeftOutSet& set : library.leftOut) report.general.push_back(LeftOut(set));
   if (library.categories.empty()) report.general.push_back(NoQuestionSet());
   for (const QuestionCategory& category : library.categories) {
     for (const ListedSet& set : SetsOf(category, library.failures)) {
       report.sets.push_back(CheckSet(set.path, category.displayName, set.failure, preferences));
+      AddDeviceNamedSet(set.path, report.sets.back().findings);
     }
   }
   return report;
