@@ -287,6 +287,20 @@ std::vector<Fixture> Fixtures() {
             "(rename the file)"},
 #endif
        }},
+      {"ini-too-large",
+       [] {
+         // The set's keys, then a comment past the limit: the set loads.
+         Files files = OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt", ";" + std::string(1 << 20, 'x')},
+                              kTwoQuestions);
+         files.push_back({"Setting.ini", Lines({"[Setting]", ";" + std::string(1 << 20, 'x')})});
+         return files;
+       }(),
+       {{"./Setting.ini", 0, W, "ini-too-large",
+         "the file is longer than 1048576 bytes: the program reads only the lines within its first 1048576 bytes, "
+         "as if the rest were absent; the setup dialog cannot save the settings into it"},
+        {"./data/a.ini", 0, W, "ini-too-large",
+         "the file is longer than 1048576 bytes: the program reads only the lines within its first 1048576 bytes, "
+         "as if the rest were absent"}}},
       {"device-name",
        OneSet({"QuestionNumber=2", "QuestionFileName=#q.txt", "TypeSoundFileName=COM1", "BGMFileName=#nul.mid",
                "BGMFileType=sequencer"},
@@ -369,6 +383,7 @@ const std::vector<std::string> kCatalogue = {
     "short-file",
     "file-too-large",
     "set-left-out",
+    "ini-too-large",
     "device-name",
     "empty-line",
     "missing-file",

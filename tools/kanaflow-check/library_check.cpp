@@ -9,6 +9,7 @@
 #include "kanaflow-check/set_checks.h"
 #include "platform/file_system.h"
 #include "platform/number_text.h"
+#include "platform/profile_file.h"
 #include "platform/profile_text.h"
 #include "questions/question_file.h"
 #include "questions/question_library.h"
@@ -23,16 +24,21 @@ namespace {
 SpellingPreferences CheckSettings(std::vector<Finding>& findings) {
   CSoftwareSettingData settings;
   if (const auto failure = CollectFatalError([&] { settings.Load(kSettingFilePath); })) {
-    findings.push_back(SettingsFailure(kSettingFilePath, ReadWholeFile(kSettingFilePath).value_or(""), *failure));
+    findings.push_back(SettingsFailure(kSettingFilePath, LoadProfileText(kSettingFilePath).bytes(), *failure));
     return SpellingPreferences();
   }
   return settings.GetSpellingPreferences();
 }
 
 // A UTF-16 Setting.ini is not read (every value is its default) and the
-// setup dialog refuses to save into it.
-void CheckSettingsEncoding(std::vector<Finding>& findings) {
-  if (!ProfileText::IsUtf16(ReadWholeFile(kSettingFilePath).value_or(""))) return;
+// setup dialog refuses to save into it; so does a huge one, read only in part.
+void CheckSettingsFile(std::vector<Finding>& findings) {
+  if (const auto tooLarge =
+          TooLargeIni(kSettingFilePath, ReadProfileFile(kSettingFilePath).value_or(ProfileFileBytes()).cut,
+                      "; the setup dialog cannot save the settings into it")) {
+    findings.push_back(*tooLarge);
+  }
+  if (!ProfileText::IsUtf16(ReadFileStart(kSettingFilePath, 2).value_or(""))) return;
   findings.push_back({kSettingFilePath, 0, Severity::Warning, "settings-utf16",
                       "the file is UTF-16 text: the program reads none of its values and cannot save the settings "
                       "into it; save it as Shift_JIS"});
@@ -56,6 +62,7 @@ SetReport CheckSet(const std::string& path, const std::string& category, const S
   SetReport report;
   report.file = path;
   const SetFileText text(path);
+  if (const auto tooLarge = TooLargeIni(path, text.cut())) report.findings.push_back(*tooLarge);
   if (scanFailure) {
     AddSetFailure(text, scanFailure->report, report.findings);
     return report;
@@ -132,7 +139,7 @@ int CheckReport::CountOf(Severity severity) const {
 CheckReport CheckWorkingFolder() {
   CheckReport report;
   const SpellingPreferences preferences = CheckSettings(report.general);
-  CheckSettingsEncoding(report.general);
+  CheckSettingsFile(report.general);
   const CollectedLibrary library = ScanQuestionLibraryCollectingErrors();
   for (const LeftOutSet& set : library.leftOut) report.general.push_back(LeftOut(set));
   if (library.categories.empty()) report.general.push_back(NoQuestionSet());
