@@ -45,7 +45,8 @@ class CScene {
 
   void SetMode(int mode) { selectedMode_ = mode; }
   int mode() const { return selectedMode_; }
-  // At most 253 bytes are kept, cut at a character boundary.
+  // At most kQuestionSetPathBytes (253) are kept, cut at a character
+  // boundary; the library lists no set with a longer path.
   void SetQuestionSetPath(const std::string& path);
   std::string GetQuestionSetPath() const { return questionSetPath_; }
 

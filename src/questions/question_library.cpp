@@ -37,7 +37,7 @@ std::vector<std::string> SetPathsIn(const std::string& folder, const std::string
   for (const FolderEntry& entry : ListFolder(folder)) {
     if (entry.isDirectory || !IsQuestionSetFileName(entry.name)) continue;
     std::string path = prefix + entry.name;
-    if (path.size() > kSettingPathBytes) {
+    if (path.size() > kQuestionSetPathBytes) {
       leftOut.push_back({std::move(path), LeftOutSet::Reason::PathTooLong});
     } else if (!entry.isFile) {
       leftOut.push_back({std::move(path), LeftOutSet::Reason::NotAFile});

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/fatal_error.h"
+#include "app/question_set_path.h"
 #include "questions/question_setting_data.h"
 
 namespace kanaflow {
@@ -34,10 +35,11 @@ bool IsQuestionSetFileName(std::string_view name);
 // needs it: the top category while it holds a set, then every direct
 // subfolder that holds at least one set, each with its sets loaded, both in
 // library order. A bad set file ends the program with its fatal error (0102
-// to 0104). Left out are a set whose path is longer than a record holds
-// (kSettingPathBytes): read through its cut path it would be reported as
-// missing its keys; and a set whose name does not lead to a regular file (a
-// device such as data/COM1.ini on Windows), which is never opened. Empty
+// to 0104). Left out are a set whose path is longer than the practice
+// screens are given (kQuestionSetPathBytes): read through its cut path it
+// would be reported as missing its keys; and a set whose name does not lead
+// to a regular file (a device such as data/COM1.ini on Windows), which is
+// never opened. Empty
 // when there is no ./data folder or no set in it; the screen then reports
 // 0105.
 std::vector<QuestionCategory> ScanQuestionLibrary();

@@ -279,8 +279,8 @@ std::vector<Fixture> Fixtures() {
        }(),
        {
            {"./data/" + Repeat("漢", 80) + "/" + Repeat("字", 44) + ".ini", 0, W, "set-left-out",
-            "the path is 260 bytes long, more than the 254 the program holds: the set is left out of the library "
-            "(shorten the folder or file name)"},
+            "the path is 260 bytes long, more than the 253 the practice screens are given: the set is left out of "
+            "the library (shorten the folder or file name)"},
 #ifndef _WIN32  // which the program on Windows leaves out (QuestionLibraryTest)
            {"./data/aux.ini", 0, W, "set-left-out",
             "on Windows the name aux opens a device, not a file: the program leaves the set out of the library "

@@ -419,6 +419,26 @@ TEST_F(QuestionSelectTest, StartHandsTheChosenSetToThePracticeScreenOfTheMode) {
   }
 }
 
+// A set path as long as the scene keeps reaches the practice screen whole,
+// and the set reads from it; a path one byte longer is not listed.
+TEST_F(QuestionSelectTest, TheLongestListedSetPathReachesThePracticeScreenWhole) {
+  std::string folder, name;
+  for (int i = 0; i < 60; ++i) folder += "漢", name += "字";  // 120 bytes each in CP932
+  name = "./data/" + folder + "/" + name;
+  const std::string longest = name + "a.ini", tooLong = name + "ab.ini";
+  ASSERT_EQ(longest.size(), 253u);
+  Write(longest.substr(2), SetFile("longest"));
+  Write(tooLong.substr(2), SetFile("too long"));
+  Open();
+  EXPECT_EQ(Items(setList()), Texts{"longest"});
+  SendKeyDown(window(), VK_RETURN);
+  ASSERT_TRUE(Started());
+  EXPECT_EQ(menus_.typingRequest().path, longest);
+  CQuestionSettingData set;
+  set.Load(menus_.typingRequest().path);
+  EXPECT_EQ(set.values().title, "longest") << "the set reads through the path it was given";
+}
+
 TEST_F(QuestionSelectTest, KeysReachTheScreenFromItselfAndFromTheSetListOnly) {
   WriteThreeCategories();
   enum Target { kScreen, kSetList, kCategoryList };

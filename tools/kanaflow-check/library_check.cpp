@@ -111,8 +111,9 @@ Finding LeftOut(const LeftOutSet& set) {
   }
   return {path, 0, Severity::Warning, "set-left-out",
           "the path is " + DecimalText(static_cast<std::int64_t>(path.size())) + " bytes long, more than the " +
-              DecimalText(static_cast<std::int64_t>(kSettingPathBytes)) +
-              " the program holds: the set is left out of the library (shorten the folder or file name)"};
+              DecimalText(static_cast<std::int64_t>(kQuestionSetPathBytes)) +
+              " the practice screens are given: the set is left out of the library (shorten the folder or file "
+              "name)"};
 }
 
 // A set file that Linux reads but that Windows opens as a device.
