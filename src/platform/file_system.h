@@ -31,8 +31,16 @@ std::optional<std::string> ReadFileStart(const std::string& path, std::size_t ma
 // Replaces the file's contents in one step: the bytes go to a temporary file
 // in the same folder, which then takes the file's place, so an interrupted
 // write leaves the old file or the new one, never half of one. A symbolic
-// link is followed and its target written, with the target's permissions
-// kept. A read-only file is refused (false) and left as it is.
+// link is followed and its target written. A read-only file is refused
+// (false) and left as it is.
+//
+// The file itself is kept: its permissions, owner and hard links, which a
+// Windows program under Wine could not give a new file. A second name made
+// for it beforehand keeps it while the new copy stands in its place; it is
+// then written over with the same bytes and takes its place back. Where no
+// second name can be made (a FAT disk), or a step after the replacement
+// fails, the new copy stays, with the old file's permissions where the
+// platform lets a new file have them.
 [[nodiscard]] bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 struct FolderEntry {

@@ -80,6 +80,52 @@ bool IsReadOnly(const struct stat& info, const std::string& target) {
   return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target.c_str(), W_OK) != 0;
 }
 
+// The name of one of this process's own files beside the target: the new
+// copy (".new") and the second name that keeps the old file (".keep"),
+// followed by the process number.
+std::string SaveName(const std::string& target, const char* kind) {
+  return target + kind + std::to_string(static_cast<long long>(getpid()));
+}
+
+// A file made for this save alone. One of the same name is from an earlier
+// process of this number, which can no longer be using it.
+int CreateNew(const std::string& name) {
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  int fd = open(name.c_str(), flags, 0600);
+  if (fd < 0 && errno == EEXIST && unlink(name.c_str()) == 0) fd = open(name.c_str(), flags, 0600);
+  return fd;
+}
+
+// A second name for `target`, as CreateNew has it.
+bool LinkNew(const std::string& target, const std::string& name) {
+  if (link(target.c_str(), name.c_str()) == 0) return true;
+  return errno == EEXIST && unlink(name.c_str()) == 0 && link(target.c_str(), name.c_str()) == 0;
+}
+
+bool WriteAndFlush(int fd, std::string_view bytes) {
+  return WriteAll(fd, bytes) && internal::PassFileStep(internal::FileStep::Flush) && fsync(fd) == 0;
+}
+
+// Closes the file, even when the gate fails the step.
+bool CloseWritten(FileDescriptor& file) {
+  const bool allowed = internal::PassFileStep(internal::FileStep::Close);
+  return close(file.release()) == 0 && allowed;
+}
+
+// The kept old file written over with `bytes`, and given its name back: the
+// new copy that stood in its place goes. When a step fails, the kept name
+// goes instead and the new copy stays.
+void RestoreKeptFile(const std::string& kept, const std::string& target, std::string_view bytes) {
+  using internal::FileStep;
+  using internal::PassFileStep;
+  FileDescriptor file(PassFileStep(FileStep::Reopen) ? open(kept.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW)
+                                                     : -1);
+  const bool written = file.get() >= 0 && WriteAndFlush(file.get(), bytes);
+  const bool closed = file.get() >= 0 && CloseWritten(file);
+  if (written && closed && PassFileStep(FileStep::Restore) && rename(kept.c_str(), target.c_str()) == 0) return;
+  unlink(kept.c_str());
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -115,19 +161,27 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
   if (exists && IsReadOnly(old, target)) return false;
-  std::string temporary = target + ".XXXXXX";
-  FileDescriptor file(PassFileStep(FileStep::CreateTemporary) ? mkstemp(temporary.data()) : -1);
+  const std::string temporary = SaveName(target, ".new");
+  FileDescriptor file(PassFileStep(FileStep::CreateTemporary) ? CreateNew(temporary) : -1);
   if (file.get() < 0) return false;
-  // The new file takes the old one's permissions; mkstemp made it private.
+  // Should the new copy stay, it has the old file's owner where this process
+  // may give it, and its permissions (after the owner: a new owner clears
+  // the set-user bits).
+  if (exists) (void)!fchown(file.get(), old.st_uid, old.st_gid);
   const bool modeKept = !exists || fchmod(file.get(), old.st_mode & 07777) == 0;
-  const bool written =
-      modeKept && WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && fsync(file.get()) == 0;
-  const bool closeAllowed = PassFileStep(FileStep::Close);
-  const bool closed = close(file.release()) == 0 && closeAllowed;
-  if (!written || !closed || !PassFileStep(FileStep::Replace) || rename(temporary.c_str(), target.c_str()) != 0) {
+  const bool written = modeKept && WriteAndFlush(file.get(), bytes);
+  if (!CloseWritten(file) || !written) {
     unlink(temporary.c_str());
     return false;
   }
+  const std::string kept = SaveName(target, ".keep");
+  const bool keeping = exists && PassFileStep(FileStep::Link) && LinkNew(target, kept);
+  if (!PassFileStep(FileStep::Replace) || rename(temporary.c_str(), target.c_str()) != 0) {
+    unlink(temporary.c_str());
+    if (keeping) unlink(kept.c_str());
+    return false;
+  }
+  if (keeping) RestoreKeptFile(kept, target, bytes);
   return true;
 }
 

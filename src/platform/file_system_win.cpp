@@ -100,6 +100,50 @@ std::wstring SaveTarget(const std::wstring& path) {
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// The name of one of this process's own files beside the target: the new
+// copy (".new") and the second name that keeps the old file (".keep"),
+// followed by the process number.
+std::wstring SaveName(const std::wstring& target, const wchar_t* kind) {
+  return target + kind + std::to_wstring(GetCurrentProcessId());
+}
+
+// A second name for `target`. One already there is from an earlier process
+// of this number, which can no longer be using it.
+bool LinkNew(const std::wstring& target, const std::wstring& name) {
+  if (CreateHardLinkW(name.c_str(), target.c_str(), nullptr)) return true;
+  return GetLastError() == ERROR_ALREADY_EXISTS && DeleteFileW(name.c_str()) &&
+         CreateHardLinkW(name.c_str(), target.c_str(), nullptr);
+}
+
+bool WriteAndFlush(HANDLE file, std::string_view bytes) {
+  return WriteAll(file, bytes) && SetEndOfFile(file) && internal::PassFileStep(internal::FileStep::Flush) &&
+         FlushFileBuffers(file);
+}
+
+// Closes the file, even when the gate fails the step.
+bool CloseWritten(FileHandle& file) {
+  const bool allowed = internal::PassFileStep(internal::FileStep::Close);
+  return file.Close() && allowed;
+}
+
+// The kept old file written over with `bytes`, and given its name back: the
+// new copy that stood in its place goes. When a step fails, the kept name
+// goes instead and the new copy stays.
+void RestoreKeptFile(const std::wstring& kept, const std::wstring& target, std::string_view bytes) {
+  using internal::FileStep;
+  using internal::PassFileStep;
+  FileHandle file(PassFileStep(FileStep::Reopen) ? CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                                               FILE_ATTRIBUTE_NORMAL, nullptr)
+                                                 : INVALID_HANDLE_VALUE);
+  const bool written = file.valid() && WriteAndFlush(file.get(), bytes);
+  const bool closed = file.valid() && CloseWritten(file);
+  if (written && closed && PassFileStep(FileStep::Restore) &&
+      MoveFileExW(kept.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return;
+  }
+  DeleteFileW(kept.c_str());
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -134,23 +178,30 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   using internal::PassFileStep;
   const std::wstring target = SaveTarget(Cp932ToWide(path));
   const DWORD oldAttributes = GetFileAttributesW(target.c_str());
+  const bool exists = oldAttributes != INVALID_FILE_ATTRIBUTES;
   // The read-only mark is the user's "do not change this file".
-  if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-  const DWORD kept = oldAttributes == INVALID_FILE_ATTRIBUTES ? 0 : (oldAttributes & kKeptAttributes);
-  const std::wstring temporary = target + L".new" + std::to_wstring(GetCurrentProcessId());
+  if (exists && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  const DWORD kept = exists ? (oldAttributes & kKeptAttributes) : 0;
+  const std::wstring temporary = SaveName(target, L".new");
   FileHandle file(PassFileStep(FileStep::CreateTemporary)
                       ? CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr)
                       : INVALID_HANDLE_VALUE);
   if (!file.valid()) return false;
-  const bool written = WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && FlushFileBuffers(file.get());
-  const bool closeAllowed = PassFileStep(FileStep::Close);
-  const bool closed = file.Close() && closeAllowed;
-  if (!written || !closed || !PassFileStep(FileStep::Replace) ||
-      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const bool written = WriteAndFlush(file.get(), bytes);
+  if (!CloseWritten(file) || !written) {
     DeleteFileW(temporary.c_str());
     return false;
   }
+  const std::wstring keptName = SaveName(target, L".keep");
+  const bool keeping = exists && PassFileStep(FileStep::Link) && LinkNew(target, keptName);
+  if (!PassFileStep(FileStep::Replace) ||
+      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    if (keeping) DeleteFileW(keptName.c_str());
+    return false;
+  }
+  if (keeping) RestoreKeptFile(keptName, target, bytes);
   return true;
 }
 

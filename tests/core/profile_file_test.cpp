@@ -292,7 +292,9 @@ TEST(ProfileFileTest, IniFilesAreReadToTheirFirstMebibyteAndNoFurther) {
     const std::optional<std::string> before = ReadFileStart(path, 64);
     const bool whole = row.last.has_value();
     EXPECT_EQ(WriteProfileValue(path, "Setting", "First", "0"), whole) << row.name << ": saved only when read whole";
-    if (!whole) EXPECT_EQ(ReadFileStart(path, 64), before) << row.name;
+    if (!whole) {
+      EXPECT_EQ(ReadFileStart(path, 64), before) << row.name;
+    }
   }
 #ifndef _WIN32
   // Setting.ini as a link to an endless device: read as absent, never saved.
