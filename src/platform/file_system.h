@@ -41,6 +41,12 @@ std::optional<std::string> ReadFileStart(const std::string& path, std::size_t ma
 // second name can be made (a FAT disk), or a step after the replacement
 // fails, the new copy stays, with the old file's permissions where the
 // platform lets a new file have them.
+//
+// A save cut short (the program killed) can leave those two files behind.
+// Each save first removes such leftovers of earlier saves beside the file:
+// regular files named exactly as this function names them (the file's name,
+// ".new" or ".keep", and the number of a process that no longer runs), and
+// nothing else.
 [[nodiscard]] bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 struct FolderEntry {

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -87,6 +88,47 @@ std::string SaveName(const std::string& target, const char* kind) {
   return target + kind + std::to_string(static_cast<long long>(getpid()));
 }
 
+// The number of the process that made `name`, when it is the name of a file
+// that SaveName gives for `base`: the base, ".new" or ".keep", and a process
+// number as written, without leading zeros.
+std::optional<unsigned long long> SaveNameProcess(std::string_view name, std::string_view base) {
+  if (name.substr(0, base.size()) != base) return std::nullopt;
+  name.remove_prefix(base.size());
+  for (const std::string_view kind : {std::string_view(".new"), std::string_view(".keep")}) {
+    if (name.substr(0, kind.size()) != kind) continue;
+    const std::string_view digits = name.substr(kind.size());
+    if (digits.empty() || digits.size() > 10 || digits.front() == '0' ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos) {
+      return std::nullopt;
+    }
+    return std::stoull(std::string(digits));
+  }
+  return std::nullopt;
+}
+
+// Removes what earlier saves of `target` left behind: the regular files that
+// SaveName named for it, made by processes that no longer run (or by an
+// earlier process of this one's number). No other file is touched.
+void RemoveSaveLeftovers(const std::string& target) {
+  const std::size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return;
+  std::vector<std::string> leftovers;
+  while (const dirent* entry = readdir(dir.get())) {
+    const auto process = SaveNameProcess(entry->d_name, base);
+    if (!process) continue;
+    const auto pid = static_cast<pid_t>(*process);
+    const bool gone = static_cast<unsigned long long>(pid) != *process || pid == getpid() ||
+                      (kill(pid, 0) != 0 && errno == ESRCH);
+    struct stat info {};
+    const std::string name = folder + entry->d_name;
+    if (gone && lstat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode)) leftovers.push_back(name);
+  }
+  for (const std::string& name : leftovers) unlink(name.c_str());
+}
+
 // A file made for this save alone. One of the same name is from an earlier
 // process of this number, which can no longer be using it.
 int CreateNew(const std::string& name) {
@@ -161,6 +203,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   struct stat old {};
   const bool exists = stat(target.c_str(), &old) == 0;
   if (exists && IsReadOnly(old, target)) return false;
+  RemoveSaveLeftovers(target);
   const std::string temporary = SaveName(target, ".new");
   FileDescriptor file(PassFileStep(FileStep::CreateTemporary) ? CreateNew(temporary) : -1);
   if (file.get() < 0) return false;

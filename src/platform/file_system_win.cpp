@@ -107,6 +107,61 @@ std::wstring SaveName(const std::wstring& target, const wchar_t* kind) {
   return target + kind + std::to_wstring(GetCurrentProcessId());
 }
 
+// The number of the process that made `name`, when it is the name of a file
+// that SaveName gives for `base`: the base, ".new" or ".keep", and a process
+// number as written, without leading zeros.
+std::optional<unsigned long long> SaveNameProcess(std::wstring_view name, std::wstring_view base) {
+  if (name.substr(0, base.size()) != base) return std::nullopt;
+  name.remove_prefix(base.size());
+  for (const std::wstring_view kind : {std::wstring_view(L".new"), std::wstring_view(L".keep")}) {
+    if (name.substr(0, kind.size()) != kind) continue;
+    const std::wstring_view digits = name.substr(kind.size());
+    if (digits.empty() || digits.size() > 10 || digits.front() == L'0' ||
+        digits.find_first_not_of(L"0123456789") != std::wstring_view::npos) {
+      return std::nullopt;
+    }
+    return std::stoull(std::wstring(digits));
+  }
+  return std::nullopt;
+}
+
+// Whether no process of this number runs (or it is this process, whose own
+// files of its number are from an earlier process of the same number).
+bool ProcessGone(unsigned long long number) {
+  if (number > 0xFFFFFFFFull) return true;
+  const auto id = static_cast<DWORD>(number);
+  if (id == GetCurrentProcessId()) return true;
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
+  DWORD code = 0;
+  const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+  CloseHandle(process);
+  return ended;
+}
+
+// Removes what earlier saves of `target` left behind: the regular files that
+// SaveName named for it, made by processes that no longer run. No other file
+// is touched; one that another program holds open stays.
+void RemoveSaveLeftovers(const std::wstring& target) {
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+  const std::wstring base = slash == std::wstring::npos ? target : target.substr(slash + 1);
+  WIN32_FIND_DATAW data{};
+  std::vector<std::wstring> leftovers;
+  {
+    FindHandle find(FindFirstFileW((folder + base + L".*").c_str(), &data));
+    if (find.get() == INVALID_HANDLE_VALUE) return;
+    do {
+      const auto process = SaveNameProcess(data.cFileName, base);
+      const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+      if (process && (data.dwFileAttributes & notPlain) == 0 && ProcessGone(*process)) {
+        leftovers.push_back(folder + data.cFileName);
+      }
+    } while (FindNextFileW(find.get(), &data));
+  }
+  for (const std::wstring& name : leftovers) DeleteFileW(name.c_str());
+}
+
 // A second name for `target`. One already there is from an earlier process
 // of this number, which can no longer be using it.
 bool LinkNew(const std::wstring& target, const std::wstring& name) {
@@ -181,6 +236,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const bool exists = oldAttributes != INVALID_FILE_ATTRIBUTES;
   // The read-only mark is the user's "do not change this file".
   if (exists && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  RemoveSaveLeftovers(target);
   const DWORD kept = exists ? (oldAttributes & kKeptAttributes) : 0;
   const std::wstring temporary = SaveName(target, L".new");
   FileHandle file(PassFileStep(FileStep::CreateTemporary)

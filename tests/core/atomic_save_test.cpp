@@ -14,6 +14,7 @@
 
 #include "platform/file_step_gate.h"
 #include "platform/file_system.h"
+#include "platform/profile_file.h"
 #include "settings/software_setting_data.h"
 #include "support/temp_folder.h"
 
@@ -223,6 +224,56 @@ TEST(AtomicSaveTest, ASaveKeepsTheFileItselfAndItsLineEnds) {
   for (const FolderEntry& entry : ListFolder(folder.path())) names.push_back(entry.name);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"Setting.ini", "other-name.ini"})) << "no temporary file left";
+}
+
+std::vector<std::string> SortedNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const FolderEntry& entry : ListFolder(folder)) names.push_back(entry.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+unsigned long long ThisProcess() {
+#ifdef _WIN32
+  return GetCurrentProcessId();
+#else
+  return static_cast<unsigned long long>(getpid());
+#endif
+}
+
+// What a save cut short left behind, its temporary copy or the second name
+// of the old file, goes at the next save; a file that the program did not
+// make stays, whatever its name is like.
+TEST(AtomicSaveTest, TheNextSaveRemovesLeftoversOfSavesCutShortAndNothingElse) {
+  TempFolder folder;
+  const std::string path = folder.Write("Setting.ini", "[Setting]\r\nShowKeyboard=1\r\n");
+  const std::string ended = "4294967290";  // no process has this number
+  for (const std::string& name : {"Setting.ini.new" + ended, "Setting.ini.keep" + ended,
+                                  "Setting.ini.new" + std::to_string(ThisProcess())}) {
+    folder.Write(name, std::string(100000, 'x'));
+  }
+  std::vector<std::string> others = {"Setting.ini.new",    "Setting.ini.newer",    "Setting.ini.new12.bak",
+                                     "Setting.ini.new012", "Setting.ini.keep",     "Setting.ini.old" + ended,
+                                     "Setting.ini.new1x",  "Other.ini.new" + ended, "Setting.ini.new" + ended + "0"};
+#ifndef _WIN32
+  others.push_back("Setting.ini.new" + std::to_string(getppid()));  // a process that runs
+#endif
+  for (const std::string& name : others) folder.Write(name, "mine");
+  folder.MakeFolder("Setting.ini.new77");
+#ifndef _WIN32
+  ASSERT_EQ(symlink("Setting.ini.newer", (folder.path() + "/Setting.ini.new78").c_str()), 0);
+#endif
+
+  ASSERT_TRUE(WriteProfileValue(path, "Setting", "ShowKeyboard", "0"));
+
+  for (const std::string& name : others) EXPECT_EQ(folder.Read(name), "mine") << name;
+  others.push_back("Setting.ini");
+  others.push_back("Setting.ini.new77");
+#ifndef _WIN32
+  others.push_back("Setting.ini.new78");
+#endif
+  std::sort(others.begin(), others.end());
+  EXPECT_EQ(SortedNames(folder.path()), others);
 }
 
 }  // namespace
