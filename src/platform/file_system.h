@@ -60,6 +60,12 @@ struct FolderEntry {
 // 932 cannot write are left out: the program could not open them anyway.
 std::vector<FolderEntry> ListFolder(const std::string& folder);
 
+// The entries that ListFolder leaves out for their names, each name in UTF-8:
+// a set named with 〜 (U+301C) or − (U+2212), as Linux input methods type
+// them, instead of ～ or －, which Shift_JIS has. For the checker, which
+// names them.
+std::vector<FolderEntry> EntriesWithoutCp932Names(const std::string& folder);
+
 bool IsDirectory(const std::string& path);
 // Whether the path names a regular file, as the readers above take it.
 bool FileExists(const std::string& path);

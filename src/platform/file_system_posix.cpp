@@ -228,7 +228,13 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   return true;
 }
 
-std::vector<FolderEntry> ListFolder(const std::string& folder) {
+namespace {
+
+// The folder's entries whose names code page 932 can write (named in CP932),
+// or those whose names it cannot (named in UTF-8). A name can be written
+// when its CP932 form reads back as the same name: iconv writes 〜 U+301C as
+// 0x8160, which reads back as ～ U+FF5E and opens no file.
+std::vector<FolderEntry> EntriesOf(const std::string& folder, bool writable) {
   std::vector<FolderEntry> entries;
   const std::string native = NativePath(folder);
   std::unique_ptr<DIR, DirCloser> dir(opendir(native.c_str()));
@@ -236,14 +242,22 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
   while (const dirent* entry = readdir(dir.get())) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    auto cp932Name = Utf8ToCp932(name);
-    if (!cp932Name) continue;
+    std::optional<std::string> cp932Name = Utf8ToCp932(name);
+    if (cp932Name && Cp932ToUtf8(*cp932Name) != name) cp932Name.reset();
+    if (cp932Name.has_value() != writable) continue;
     struct stat info {};
     const bool found = stat((native + "/" + name).c_str(), &info) == 0;
-    entries.push_back({std::move(*cp932Name), found && S_ISDIR(info.st_mode), found && S_ISREG(info.st_mode)});
+    entries.push_back({writable ? std::move(*cp932Name) : name, found && S_ISDIR(info.st_mode),
+                       found && S_ISREG(info.st_mode)});
   }
   return entries;
 }
+
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) { return EntriesOf(folder, true); }
+
+std::vector<FolderEntry> EntriesWithoutCp932Names(const std::string& folder) { return EntriesOf(folder, false); }
 
 bool IsDirectory(const std::string& path) {
   struct stat info {};

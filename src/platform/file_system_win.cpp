@@ -72,6 +72,16 @@ bool NamesDevice(const std::wstring& path) {
   return std::wstring_view(full.data(), length).substr(0, kDevicePrefix.size()) == kDevicePrefix;
 }
 
+std::string WideToUtf8(std::wstring_view wide) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                       nullptr);
+  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
+  }
+  return text;
+}
+
 DWORD Attributes(const std::wstring& path) {
   return NamesDevice(path) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
 }
@@ -261,7 +271,11 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   return true;
 }
 
-std::vector<FolderEntry> ListFolder(const std::string& folder) {
+namespace {
+
+// The folder's entries whose names code page 932 can write (named in CP932),
+// or those whose names it cannot (named in UTF-8).
+std::vector<FolderEntry> EntriesOf(const std::string& folder, bool writable) {
   std::vector<FolderEntry> entries;
   std::wstring prefix = Cp932ToWide(folder);
   if (!prefix.empty() && prefix.back() != L'/' && prefix.back() != L'\\') prefix += L'\\';
@@ -275,13 +289,20 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     // A name that code page 932 cannot write would come back as '?' and
     // could never be opened by the program.
     std::string cp932Name = WideToCp932(name);
-    if (cp932Name.empty() || Cp932ToWide(cp932Name) != name) continue;
+    const bool nameWritable = !cp932Name.empty() && Cp932ToWide(cp932Name) == name;
+    if (nameWritable != writable) continue;
     const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     const bool isFile = !isDirectory && !NamesDevice(prefix + data.cFileName);
-    entries.push_back({std::move(cp932Name), isDirectory, isFile});
+    entries.push_back({writable ? std::move(cp932Name) : WideToUtf8(name), isDirectory, isFile});
   } while (FindNextFileW(find.get(), &data));
   return entries;
 }
+
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) { return EntriesOf(folder, true); }
+
+std::vector<FolderEntry> EntriesWithoutCp932Names(const std::string& folder) { return EntriesOf(folder, false); }
 
 bool IsDirectory(const std::string& path) {
   const DWORD attributes = Attributes(Cp932ToWide(path));

@@ -28,9 +28,7 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // Where the file's text begins: after a UTF-8 byte order mark, which some
 // editors put before the first section and which is no part of its name.
 // It stays in the file when the file is rewritten.
-std::size_t TextStart(std::string_view text) {
-  return text.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark.size() : 0;
-}
+std::size_t TextStart(std::string_view text) { return Utf8MarkLength(text); }
 
 class LineCursor {
  public:
@@ -147,6 +145,10 @@ std::string_view LineBreakOf(std::string_view text) {
 constexpr bool EndsLine(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
+
+std::size_t Utf8MarkLength(std::string_view text) {
+  return text.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark.size() : 0;
+}
 
 bool ProfileText::IsUtf16(std::string_view bytes) {
   const std::string_view mark = bytes.substr(0, 2);

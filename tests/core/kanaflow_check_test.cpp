@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "kanaflow-check/library_check.h"
 #include "kanaflow-check/reading_analysis.h"
 #include "kanaflow-check/report_output.h"
+#include "platform/text_encoding.h"
 #include "support/temp_folder.h"
 
 namespace kanaflow::check {
@@ -399,8 +402,10 @@ class FixtureFolder {
   }
   const std::string& path() const { return folder_.path(); }
 
-  CheckReport Check() const {
-    const ScopedCurrentDirectory inside(folder_.path());
+  CheckReport Check() const { return CheckIn(folder_.path()); }
+
+  static CheckReport CheckIn(const std::string& path) {
+    const ScopedCurrentDirectory inside(path);
     return CheckWorkingFolder();
   }
 
@@ -440,6 +445,39 @@ TEST(CheckFixtureTest, EveryFindingComesFromItsFixtureAndNoOther) {
     named.insert(fixture.name);
   }
   for (const std::string& code : kCatalogue) EXPECT_EQ(named.count(code), 1u) << "no fixture for " << code;
+}
+
+// A set named with characters that Shift_JIS cannot write, as Linux input
+// methods type them (〜 U+301C, − U+2212 where Shift_JIS has ～ and －), is
+// never listed, without a word from the program; the checker names it.
+TEST(CheckFixtureTest, NamesThatShiftJisCannotWriteAreNamedAndWhy) {
+  TempFolder folder;
+  folder.Write("data/a.ini", SetFile({"QuestionNumber=2", "QuestionFileName=#q.txt"}));
+  folder.Write("data/q.txt", kTwoQuestions);
+  folder.MakeFolder("data/sub");
+  const std::string base = Cp932ToUtf8(folder.path()).value_or("");
+  for (const char* name : {u8"/data/波\u301C.ini", u8"/data/sub/\u22121.ini", u8"/data/memo\u301C.txt"}) {
+    std::ofstream(std::filesystem::u8path(base + name)) << "[TypingQuesitonSetup]\r\nQuestionNumber=2\r\n";
+  }
+  const CheckReport report = FixtureFolder::CheckIn(folder.path());
+
+  ASSERT_EQ(report.sets.size(), 1u) << "the program lists none of them";
+  EXPECT_EQ(report.sets[0].file, "./data/a.ini");
+  const std::string advice = " (use ～ U+FF5E for a wave dash, － U+FF0D for a minus sign)";
+  const std::vector<Expected> expected = {
+      {"./data", 0, W, "set-left-out",
+       "\"波<U+301C>.ini\": the name holds characters that Shift_JIS cannot write (U+301C), so the program cannot "
+       "open the file and leaves the set out" + advice},
+      {"./data/sub", 0, W, "set-left-out",
+       "\"<U+2212>1.ini\": the name holds characters that Shift_JIS cannot write (U+2212), so the program cannot "
+       "open the file and leaves the set out" + advice},
+  };
+  ASSERT_EQ(report.general.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(report.general[i].file, expected[i].file) << i;
+    EXPECT_EQ(report.general[i].code, expected[i].code) << i;
+    EXPECT_EQ(report.general[i].message, expected[i].message) << i;
+  }
 }
 
 TEST(CheckFixtureTest, SummarisesEverySetThatLoads) {

@@ -1,6 +1,8 @@
 #include "kanaflow-check/library_check.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 
 #include "kanaflow-check/device_names.h"
@@ -11,6 +13,7 @@
 #include "platform/number_text.h"
 #include "platform/profile_file.h"
 #include "platform/profile_text.h"
+#include "platform/text_encoding.h"
 #include "questions/question_file.h"
 #include "questions/question_library.h"
 #include "questions/question_set.h"
@@ -116,6 +119,55 @@ Finding LeftOut(const LeftOutSet& set) {
               "name)"};
 }
 
+// A UTF-8 name as the report can show it in CP932: each character that code
+// page 932 cannot write (or writes as another, as 〜 U+301C becomes ～) is
+// shown as its code, <U+301C>, and collected in `missing`.
+std::string ShownName(std::string_view utf8, std::string& missing) {
+  std::string shown;
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const std::string_view character = utf8.substr(pos, length);
+    pos += length;
+    const std::optional<std::string> cp932 = Utf8ToCp932(character);
+    if (cp932 && Cp932ToUtf8(*cp932) == character) {
+      shown += *cp932;
+      continue;
+    }
+    std::uint32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (std::size_t i = 1; i < character.size(); ++i) code = code << 6 | (static_cast<unsigned char>(character[i]) & 0x3F);
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(code));
+    shown += "<" + std::string(text) + ">";
+    if (missing.find(text) == std::string::npos) missing += (missing.empty() ? "" : " ") + std::string(text);
+  }
+  return shown;
+}
+
+// Set files (and folders) that the program never lists because code page 932
+// cannot write their names; it says nothing of them, so the checker does.
+void AddNamesWithoutCp932Form(std::vector<Finding>& findings) {
+  const auto add = [&findings](const std::string& folder, const FolderEntry& entry) {
+    if (!entry.isDirectory && !IsQuestionSetFileName(entry.name)) return;
+    std::string missing;
+    const std::string shown = ShownName(entry.name, missing);
+    findings.push_back(
+        {folder, 0, Severity::Warning, "set-left-out",
+         "\"" + shown + "\": the name holds characters that Shift_JIS cannot write (" + missing + "), so the " +
+             (entry.isDirectory ? "program cannot open the folder and leaves out every set in it"
+                                : "program cannot open the file and leaves the set out") +
+             " (use ～ U+FF5E for a wave dash, － U+FF0D for a minus sign)"});
+  };
+  for (const FolderEntry& entry : EntriesWithoutCp932Names(kLibraryFolder)) add(kLibraryFolder, entry);
+  for (const FolderEntry& folder : ListFolder(kLibraryFolder)) {
+    if (!folder.isDirectory) continue;
+    const std::string path = kTopCategoryPath + folder.name;
+    for (const FolderEntry& entry : EntriesWithoutCp932Names(path)) {
+      if (!entry.isDirectory) add(path, entry);
+    }
+  }
+}
+
 // A set file that Linux reads but that Windows opens as a device.
 void AddDeviceNamedSet(const std::string& path, std::vector<Finding>& findings) {
   const auto device = WindowsDeviceName(path);
@@ -143,6 +195,7 @@ CheckReport CheckWorkingFolder() {
   CheckSettingsFile(report.general);
   const CollectedLibrary library = ScanQuestionLibraryCollectingErrors();
   for (const LeftOutSet& set : library.leftOut) report.general.push_back(LeftOut(set));
+  AddNamesWithoutCp932Form(report.general);
   if (library.categories.empty()) report.general.push_back(NoQuestionSet());
   for (const QuestionCategory& category : library.categories) {
     for (const ListedSet& set : SetsOf(category, library.failures)) {
