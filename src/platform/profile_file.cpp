@@ -32,12 +32,31 @@ std::string ReadProfileValue(const std::string& path, std::string_view section, 
   return LoadProfileText(path).GetString(section, key, defaultValue);
 }
 
-std::optional<ProfileText> LoadProfileTextForUpdate(const std::string& path) {
+namespace {
+
+// The text to change, or why there is none.
+struct TextForUpdate {
+  std::optional<ProfileText> text;
+  std::optional<ProfileRefusal> refusal;
+};
+
+TextForUpdate ReadForUpdate(const std::string& path) {
   std::optional<ProfileFileBytes> existing = ReadProfileFile(path);
-  if (!existing && (FileExists(path) || IsDirectory(path) || LeadsToDevice(path))) return std::nullopt;
-  if (existing && (existing->cut || ProfileText::IsUtf16(existing->bytes))) return std::nullopt;
-  return ProfileText(existing ? std::move(existing->bytes) : std::string());
+  if (!existing) {
+    if (IsDirectory(path) || LeadsToDevice(path)) return {std::nullopt, ProfileRefusal::NotAFile};
+    if (FileExists(path)) return {std::nullopt, ProfileRefusal::Unreadable};
+    return {ProfileText(), std::nullopt};
+  }
+  if (ProfileText::IsUtf16(existing->bytes)) return {std::nullopt, ProfileRefusal::Utf16};
+  if (existing->cut) return {std::nullopt, ProfileRefusal::TooLarge};
+  return {ProfileText(std::move(existing->bytes)), std::nullopt};
 }
+
+}  // namespace
+
+std::optional<ProfileText> LoadProfileTextForUpdate(const std::string& path) { return ReadForUpdate(path).text; }
+
+std::optional<ProfileRefusal> RefusalToUpdate(const std::string& path) { return ReadForUpdate(path).refusal; }
 
 bool WriteProfileValue(const std::string& path, std::string_view section, std::string_view key,
                        std::string_view value) {

@@ -51,6 +51,18 @@ std::string ReadProfileValue(const std::string& path, std::string_view section, 
 // see.
 std::optional<ProfileText> LoadProfileTextForUpdate(const std::string& path);
 
+// Why LoadProfileTextForUpdate gives no text, for the message that says so.
+enum class ProfileRefusal {
+  Unreadable,  // the file exists but cannot be read (no permission, locked)
+  NotAFile,    // a folder or a device has the file's name
+  Utf16,       // UTF-16 text, which the reader does not read
+  TooLarge,    // longer than kMaxProfileBytes, so read only in part
+};
+
+// Why LoadProfileTextForUpdate refuses the file at `path`, or nullopt when
+// it gives its text (or an empty one for a file that does not exist).
+std::optional<ProfileRefusal> RefusalToUpdate(const std::string& path);
+
 // Writes a changed profile text back in one step.
 [[nodiscard]] bool SaveProfileText(const std::string& path, const ProfileText& profile);
 
