@@ -4,6 +4,7 @@
 //   screen_bench watch-menu  the watcher that times the whole program's start
 //                            from outside (bench/run-wine.sh starts it)
 //   screen_bench large-folder  only the figures of a folder of 5,000 sets
+//   screen_bench large-ini     only the figures of ini files of a gibibyte
 #include <windows.h>
 
 #include <cstring>
@@ -17,6 +18,11 @@ int main(int argc, char** argv) {
   kanaflow::InstallFatalErrorBox();
   if (argc > 1 && std::strcmp(argv[1], "large-folder") == 0) {
     kanaflow::bench::MeasureLargeFolder();
+  kanaflow::bench::MeasureLargeIni();
+    return 0;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "large-ini") == 0) {
+    kanaflow::bench::MeasureLargeIni();
     return 0;
   }
   kanaflow::bench::MeasureMenuStart();

@@ -1,7 +1,12 @@
 #include "screen_figures.h"
 
+#include <windows.h>
+#include <psapi.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,6 +14,7 @@
 #include "app/scene.h"
 #include "questions/question_select_menu.h"
 #include "figure_report.h"
+#include "platform/text_encoding.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
 #include "typing/typing1_window.h"
@@ -203,6 +209,61 @@ void MeasureLargeFolder() {
               Median(filled), "ms", kFillGoalMs, detail);
   PrintFigure("folder of 5,000 sets: selection screen opened (median of " + std::to_string(kLargeFolderRuns) + ")",
               Median(opened), "ms", std::nullopt, "the library scanned, 5,001 set files read");
+}
+
+namespace {
+
+double PeakMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
+}
+
+// `relative` in the folder made a gibibyte long: its bytes, then a hole.
+void MakeGibibyte(const testing::PracticeFolder& folder, const std::string& relative, const std::string& bytes) {
+  folder.Write(relative, bytes);
+  std::filesystem::resize_file(std::filesystem::path(Cp932ToWide(folder.path() + "/" + relative)),
+                               std::uintmax_t{1} << 30);
+}
+
+std::string PeakDetail(double before) {
+  return "peak memory +" + std::to_string(PeakMegabytes() - before).substr(0, 5) + " MB";
+}
+
+}  // namespace
+
+void MeasureLargeIni() {
+  {
+    testing::PracticeFolder folder;
+    MakeGibibyte(folder, "data/large.ini",
+                 "[TypingQuesitonSetup]\r\nTitle=large\r\nQuestionNumber=1\r\nQuestionFileName=#q.txt\r\n");
+    ProgramScreens screens;
+    CScene scene(testing::TestInstance(), screens);
+    const double before = PeakMegabytes();
+    const Clock::time_point start = Clock::now();
+    scene.ShowQuestionSelect();
+    UpdateWindow(scene.currentScreen()->handle());
+    const double took = MillisecondsSince(start);
+    const int listed = static_cast<int>(SendMessageW(
+        GetDlgItem(scene.currentScreen()->handle(), QuestionSelectMenu::kSetListId), LB_GETCOUNT, 0, 0));
+    PrintFigure("set file of 1 GiB: selection screen opened", took, "ms", std::nullopt,
+                PeakDetail(before) + ", " + std::to_string(listed) + " set listed");
+    DestroyWindow(scene.currentScreen()->handle());
+    testing::PumpMessages();
+  }
+  {
+    testing::PracticeFolder folder;
+    WriteRenshuuSet(folder, 10);
+    MakeGibibyte(folder, "Setting.ini", "[Setting]\r\nShowKeyboard=1\r\n");
+    testing::PracticeScene scene;
+    const double before = PeakMegabytes();
+    const Clock::time_point start = Clock::now();
+    scene.Open(0);
+    UpdateWindow(scene.window());
+    PrintFigure("Setting.ini of 1 GiB: basic practice screen opened", MillisecondsSince(start), "ms", std::nullopt,
+                PeakDetail(before));
+  }
 }
 
 void MeasureIdleCpu() {
