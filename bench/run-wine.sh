@@ -2,8 +2,9 @@
 # The screens' figures under Wine in a virtual X server, each with its goal:
 # the whole program's start to its painted main menu (timed from outside,
 # the median of several starts), the same inside one process, keystroke to
-# repainted frame in the basic screen, and the processor time that a
-# practice screen takes while it waits with its 100 ms timer.
+# repainted frame in the basic screen, a folder of 5,000 sets on the
+# selection screen, and the processor time that a practice screen takes
+# while it waits with its 100 ms timer.
 #   KANAFLOW_WINE_BENCH_BUILD  the build folder (build/wine-bench)
 #   KANAFLOW_BENCH_STARTS      how many whole-program starts (7)
 set -euo pipefail

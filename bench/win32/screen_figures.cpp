@@ -1,13 +1,20 @@
 #include "screen_figures.h"
 
+#include <windows.h>
+#include <psapi.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/scene.h"
+#include "program/question_select_menu.h"
 #include "figure_report.h"
 #include "program/program_screens.h"
+#include "platform/text_encoding.h"
 #include "support/practice_fixture.h"
 #include "support/screen_harness.h"
 #include "typing/typing1_window.h"
@@ -23,6 +30,9 @@ constexpr int kTimedKeys = 500;
 constexpr double kKeystrokeGoalMs = 2;
 constexpr DWORD kIdleMs = 20000;
 constexpr double kIdleGoalPercent = 1;
+constexpr int kLargeFolderSets = 5000;
+constexpr int kLargeFolderRuns = 7;
+constexpr double kFillGoalMs = 500;
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -158,6 +168,102 @@ void MeasureKeystrokeToFrame() {
               Median(times), "ms", kKeystrokeGoalMs,
               "90th percentile " + std::to_string(sorted[sorted.size() * 9 / 10]).substr(0, 5) + " ms" +
                   (allRight ? "" : ", KEYS NOT ALL RIGHT"));
+}
+
+void MeasureLargeFolder() {
+  testing::PracticeFolder folder;
+  folder.Write("data/first.ini", "[TypingQuesitonSetup]\r\nQuestionNumber=1\r\nQuestionFileName=#q.txt\r\n");
+  for (int i = 0; i < kLargeFolderSets; ++i) {
+    const std::string number = std::to_string(i);
+    folder.Write("data/large/set" + number + ".ini",
+                 "[TypingQuesitonSetup]\r\nVersion=5\r\nTitle=問題集 " + number +
+                     "\r\nMessage=たくさんある問題集のひとつ\r\nQuestionNumber=10\r\nQuestionFileName=#q.txt\r\n");
+  }
+  ProgramScreens screens;
+  std::vector<double> opened, filled;
+  int listed = 0;
+  for (int run = 0; run < kLargeFolderRuns; ++run) {
+    QuestionSelectMenu::ForgetPositions();
+    CScene scene(testing::TestInstance(), screens);
+    Clock::time_point start = Clock::now();
+    scene.ShowQuestionSelect();
+    const HWND window = scene.currentScreen()->handle();
+    UpdateWindow(window);
+    opened.push_back(MillisecondsSince(start));
+    const HWND categories = GetDlgItem(window, QuestionSelectMenu::kCategoryListId);
+    const HWND sets = GetDlgItem(window, QuestionSelectMenu::kSetListId);
+    RECT item{};
+    SendMessageW(categories, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
+    start = Clock::now();
+    SendMessageW(categories, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(categories, WM_LBUTTONUP, 0, at);
+    UpdateWindow(sets);
+    filled.push_back(MillisecondsSince(start));
+    listed = static_cast<int>(SendMessageW(sets, LB_GETCOUNT, 0, 0));
+    DestroyWindow(window);
+    testing::PumpMessages();
+  }
+  const std::string detail = std::to_string(listed) + " sets listed";
+  PrintFigure("folder of 5,000 sets: list filled by a click (median of " + std::to_string(kLargeFolderRuns) + ")",
+              Median(filled), "ms", kFillGoalMs, detail);
+  PrintFigure("folder of 5,000 sets: selection screen opened (median of " + std::to_string(kLargeFolderRuns) + ")",
+              Median(opened), "ms", std::nullopt, "the library scanned, 5,001 set files read");
+}
+
+namespace {
+
+double PeakMegabytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
+}
+
+// `relative` in the folder made a gibibyte long: its bytes, then a hole.
+void MakeGibibyte(const testing::PracticeFolder& folder, const std::string& relative, const std::string& bytes) {
+  folder.Write(relative, bytes);
+  std::filesystem::resize_file(std::filesystem::path(Cp932ToWide(folder.path() + "/" + relative)),
+                               std::uintmax_t{1} << 30);
+}
+
+std::string PeakDetail(double before) {
+  return "peak memory +" + std::to_string(PeakMegabytes() - before).substr(0, 5) + " MB";
+}
+
+}  // namespace
+
+void MeasureLargeIni() {
+  {
+    testing::PracticeFolder folder;
+    MakeGibibyte(folder, "data/large.ini",
+                 "[TypingQuesitonSetup]\r\nTitle=large\r\nQuestionNumber=1\r\nQuestionFileName=#q.txt\r\n");
+    ProgramScreens screens;
+    CScene scene(testing::TestInstance(), screens);
+    const double before = PeakMegabytes();
+    const Clock::time_point start = Clock::now();
+    scene.ShowQuestionSelect();
+    UpdateWindow(scene.currentScreen()->handle());
+    const double took = MillisecondsSince(start);
+    const int listed = static_cast<int>(SendMessageW(
+        GetDlgItem(scene.currentScreen()->handle(), QuestionSelectMenu::kSetListId), LB_GETCOUNT, 0, 0));
+    PrintFigure("set file of 1 GiB: selection screen opened", took, "ms", std::nullopt,
+                PeakDetail(before) + ", " + std::to_string(listed) + " set listed");
+    DestroyWindow(scene.currentScreen()->handle());
+    testing::PumpMessages();
+  }
+  {
+    testing::PracticeFolder folder;
+    WriteRenshuuSet(folder, 10);
+    MakeGibibyte(folder, "Setting.ini", "[Setting]\r\nShowKeyboard=1\r\n");
+    testing::PracticeScene scene;
+    const double before = PeakMegabytes();
+    const Clock::time_point start = Clock::now();
+    scene.Open(0);
+    UpdateWindow(scene.window());
+    PrintFigure("Setting.ini of 1 GiB: basic practice screen opened", MillisecondsSince(start), "ms", std::nullopt,
+                PeakDetail(before));
+  }
 }
 
 void MeasureIdleCpu() {

@@ -1,11 +1,9 @@
 #include "app/scene.h"
 
+#include "platform/question_set_path.h"
 #include "platform/cp932.h"
 
 namespace kanaflow {
-namespace {
-constexpr std::size_t kQuestionSetPathBytes = 253;
-}  // namespace
 
 CScene::CScene(HINSTANCE instance, ScreenFactory& factory) : instance_(instance), factory_(factory) {
   ResetSharedWindowPosition();

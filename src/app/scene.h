@@ -42,7 +42,8 @@ class CScene {
 
   void SetMode(PracticeMode mode) { selectedMode_ = mode; }
   PracticeMode mode() const { return selectedMode_; }
-  // At most 253 bytes are kept, cut at a character boundary.
+  // At most kQuestionSetPathBytes (253) are kept, cut at a character
+  // boundary; the library lists no set with a longer path.
   void SetQuestionSetPath(const std::string& path);
   std::string GetQuestionSetPath() const { return questionSetPath_; }
   // The next practice screen asks only these questions of its set (indices

@@ -5,6 +5,7 @@
 
 #include "draw/screen_scale.h"
 #include "platform/cp932.h"
+#include "platform/file_system.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {
@@ -43,6 +44,8 @@ HBITMAP LoadPicture(HWND window, const std::string& name, bool fromResource) {
     }
     return static_cast<HBITMAP>(LoadImageW(instance, Cp932ToWide(name).c_str(), IMAGE_BITMAP, 0, 0, 0));
   }
+  // A device such as COM1 is no picture, and could keep the loader waiting.
+  if (LeadsToDevice(name)) return nullptr;
   return static_cast<HBITMAP>(LoadImageW(nullptr, Cp932ToWide(name).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
 }
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/file_system.h"
 #include "platform/text_encoding.h"
 
 namespace kanaflow {
@@ -27,6 +28,8 @@ MCIERROR CSound::Open(const std::string& fileName, const std::string& deviceType
   if (fileName.empty()) return MCIERR_FILENAME_REQUIRED;
   Stop();
   Close();
+  // MCI would open a device such as COM1 and wait on it for ever.
+  if (LeadsToDevice(fileName)) return MCIERR_FILE_NOT_FOUND;
   const std::wstring type = Cp932ToWide(deviceType);
   const std::wstring element = Cp932ToWide(fileName);
   MCI_OPEN_PARMSW params{};

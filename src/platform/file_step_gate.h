@@ -14,8 +14,11 @@ enum class FileStep {
   CreateTemporary,  // the temporary file beside the target
   Write,            // one write call
   Flush,            // the written bytes to the disk
-  Close,            // the temporary file (it is closed even when this fails)
+  Close,            // the file written (it is closed even when this fails)
+  Link,             // a second name for the existing file, to keep it
   Replace,          // the temporary file takes the target's place
+  Reopen,           // the kept file, to be written over with the new bytes
+  Restore,          // the kept file, rewritten, takes the target's place again
 };
 
 // False makes the call fail as the system call would (a full disk, a device

@@ -56,7 +56,35 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(Cp932ToWide(path).c_str()); }
+// Whether the platform opens a device for this name: the name is a device
+// path (\\.\COM1), or its last part is one of the names that Windows keeps
+// for devices in every folder (COM1, aux.ini, con.txt; the list depends on
+// the Windows version). The platform's own answer, without opening anything.
+bool NamesDevice(const std::wstring& path) {
+  constexpr std::wstring_view kDevicePrefix = L"\\\\.\\";
+  std::wstring full(MAX_PATH, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.resize(length);
+    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  }
+  if (length == 0 || length >= full.size()) return false;
+  return std::wstring_view(full.data(), length).substr(0, kDevicePrefix.size()) == kDevicePrefix;
+}
+
+std::string WideToUtf8(std::wstring_view wide) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+                                       nullptr);
+  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+  if (size > 0) {
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size, nullptr, nullptr);
+  }
+  return text;
+}
+
+DWORD Attributes(const std::wstring& path) {
+  return NamesDevice(path) ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+}
 
 // The file a save writes: the final target of a symbolic link, so the link
 // keeps pointing where it did. A name that cannot be opened (it does not
@@ -82,6 +110,105 @@ std::wstring SaveTarget(const std::wstring& path) {
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// The name of one of this process's own files beside the target: the new
+// copy (".new") and the second name that keeps the old file (".keep"),
+// followed by the process number.
+std::wstring SaveName(const std::wstring& target, const wchar_t* kind) {
+  return target + kind + std::to_wstring(GetCurrentProcessId());
+}
+
+// The number of the process that made `name`, when it is the name of a file
+// that SaveName gives for `base`: the base, ".new" or ".keep", and a process
+// number as written, without leading zeros.
+std::optional<unsigned long long> SaveNameProcess(std::wstring_view name, std::wstring_view base) {
+  if (name.substr(0, base.size()) != base) return std::nullopt;
+  name.remove_prefix(base.size());
+  for (const std::wstring_view kind : {std::wstring_view(L".new"), std::wstring_view(L".keep")}) {
+    if (name.substr(0, kind.size()) != kind) continue;
+    const std::wstring_view digits = name.substr(kind.size());
+    if (digits.empty() || digits.size() > 10 || digits.front() == L'0' ||
+        digits.find_first_not_of(L"0123456789") != std::wstring_view::npos) {
+      return std::nullopt;
+    }
+    return std::stoull(std::wstring(digits));
+  }
+  return std::nullopt;
+}
+
+// Whether no process of this number runs (or it is this process, whose own
+// files of its number are from an earlier process of the same number).
+bool ProcessGone(unsigned long long number) {
+  if (number > 0xFFFFFFFFull) return true;
+  const auto id = static_cast<DWORD>(number);
+  if (id == GetCurrentProcessId()) return true;
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (process == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
+  DWORD code = 0;
+  const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+  CloseHandle(process);
+  return ended;
+}
+
+// Removes what earlier saves of `target` left behind: the regular files that
+// SaveName named for it, made by processes that no longer run. No other file
+// is touched; one that another program holds open stays.
+void RemoveSaveLeftovers(const std::wstring& target) {
+  const std::size_t slash = target.find_last_of(L"\\/");
+  const std::wstring folder = slash == std::wstring::npos ? std::wstring() : target.substr(0, slash + 1);
+  const std::wstring base = slash == std::wstring::npos ? target : target.substr(slash + 1);
+  WIN32_FIND_DATAW data{};
+  std::vector<std::wstring> leftovers;
+  {
+    FindHandle find(FindFirstFileW((folder + base + L".*").c_str(), &data));
+    if (find.get() == INVALID_HANDLE_VALUE) return;
+    do {
+      const auto process = SaveNameProcess(data.cFileName, base);
+      const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+      if (process && (data.dwFileAttributes & notPlain) == 0 && ProcessGone(*process)) {
+        leftovers.push_back(folder + data.cFileName);
+      }
+    } while (FindNextFileW(find.get(), &data));
+  }
+  for (const std::wstring& name : leftovers) DeleteFileW(name.c_str());
+}
+
+// A second name for `target`. One already there is from an earlier process
+// of this number, which can no longer be using it.
+bool LinkNew(const std::wstring& target, const std::wstring& name) {
+  if (CreateHardLinkW(name.c_str(), target.c_str(), nullptr)) return true;
+  return GetLastError() == ERROR_ALREADY_EXISTS && DeleteFileW(name.c_str()) &&
+         CreateHardLinkW(name.c_str(), target.c_str(), nullptr);
+}
+
+bool WriteAndFlush(HANDLE file, std::string_view bytes) {
+  return WriteAll(file, bytes) && SetEndOfFile(file) && internal::PassFileStep(internal::FileStep::Flush) &&
+         FlushFileBuffers(file);
+}
+
+// Closes the file, even when the gate fails the step.
+bool CloseWritten(FileHandle& file) {
+  const bool allowed = internal::PassFileStep(internal::FileStep::Close);
+  return file.Close() && allowed;
+}
+
+// The kept old file written over with `bytes`, and given its name back: the
+// new copy that stood in its place goes. When a step fails, the kept name
+// goes instead and the new copy stays.
+void RestoreKeptFile(const std::wstring& kept, const std::wstring& target, std::string_view bytes) {
+  using internal::FileStep;
+  using internal::PassFileStep;
+  FileHandle file(PassFileStep(FileStep::Reopen) ? CreateFileW(kept.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                                               FILE_ATTRIBUTE_NORMAL, nullptr)
+                                                 : INVALID_HANDLE_VALUE);
+  const bool written = file.valid() && WriteAndFlush(file.get(), bytes);
+  const bool closed = file.valid() && CloseWritten(file);
+  if (written && closed && PassFileStep(FileStep::Restore) &&
+      MoveFileExW(kept.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return;
+  }
+  DeleteFileW(kept.c_str());
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -89,9 +216,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileStart(const std::string& path, std::size_t maxBytes) {
-  FileHandle file(CreateFileW(Cp932ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
+  const std::wstring name = Cp932ToWide(path);
+  if (NamesDevice(name)) return std::nullopt;
+  FileHandle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  // A name that still leads to a device or a pipe (a link to one, under Wine).
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
   std::string bytes;
@@ -113,31 +243,43 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   using internal::PassFileStep;
   const std::wstring target = SaveTarget(Cp932ToWide(path));
   const DWORD oldAttributes = GetFileAttributesW(target.c_str());
+  const bool exists = oldAttributes != INVALID_FILE_ATTRIBUTES;
   // The read-only mark is the user's "do not change this file".
-  if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-  const DWORD kept = oldAttributes == INVALID_FILE_ATTRIBUTES ? 0 : (oldAttributes & kKeptAttributes);
-  const std::wstring temporary = target + L".new" + std::to_wstring(GetCurrentProcessId());
+  if (exists && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  RemoveSaveLeftovers(target);
+  const DWORD kept = exists ? (oldAttributes & kKeptAttributes) : 0;
+  const std::wstring temporary = SaveName(target, L".new");
   FileHandle file(PassFileStep(FileStep::CreateTemporary)
                       ? CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr)
                       : INVALID_HANDLE_VALUE);
   if (!file.valid()) return false;
-  const bool written = WriteAll(file.get(), bytes) && PassFileStep(FileStep::Flush) && FlushFileBuffers(file.get());
-  const bool closeAllowed = PassFileStep(FileStep::Close);
-  const bool closed = file.Close() && closeAllowed;
-  if (!written || !closed || !PassFileStep(FileStep::Replace) ||
-      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const bool written = WriteAndFlush(file.get(), bytes);
+  if (!CloseWritten(file) || !written) {
     DeleteFileW(temporary.c_str());
     return false;
   }
+  const std::wstring keptName = SaveName(target, L".keep");
+  const bool keeping = exists && PassFileStep(FileStep::Link) && LinkNew(target, keptName);
+  if (!PassFileStep(FileStep::Replace) ||
+      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    if (keeping) DeleteFileW(keptName.c_str());
+    return false;
+  }
+  if (keeping) RestoreKeptFile(keptName, target, bytes);
   return true;
 }
 
-std::vector<FolderEntry> ListFolder(const std::string& folder) {
+namespace {
+
+// The folder's entries whose names code page 932 can write (named in CP932),
+// or those whose names it cannot (named in UTF-8).
+std::vector<FolderEntry> EntriesOf(const std::string& folder, bool writable) {
   std::vector<FolderEntry> entries;
-  std::wstring pattern = Cp932ToWide(folder);
-  if (!pattern.empty() && pattern.back() != L'/' && pattern.back() != L'\\') pattern += L'\\';
-  pattern += L'*';
+  std::wstring prefix = Cp932ToWide(folder);
+  if (!prefix.empty() && prefix.back() != L'/' && prefix.back() != L'\\') prefix += L'\\';
+  const std::wstring pattern = prefix + L'*';
   WIN32_FIND_DATAW data{};
   FindHandle find(FindFirstFileW(pattern.c_str(), &data));
   if (find.get() == INVALID_HANDLE_VALUE) return entries;
@@ -147,20 +289,40 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
     // A name that code page 932 cannot write would come back as '?' and
     // could never be opened by the program.
     std::string cp932Name = WideToCp932(name);
-    if (cp932Name.empty() || Cp932ToWide(cp932Name) != name) continue;
-    entries.push_back({std::move(cp932Name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    const bool nameWritable = !cp932Name.empty() && Cp932ToWide(cp932Name) == name;
+    if (nameWritable != writable) continue;
+    const bool isDirectory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool isFile = !isDirectory && !NamesDevice(prefix + data.cFileName);
+    entries.push_back({writable ? std::move(cp932Name) : WideToUtf8(name), isDirectory, isFile});
   } while (FindNextFileW(find.get(), &data));
   return entries;
 }
 
+}  // namespace
+
+std::vector<FolderEntry> ListFolder(const std::string& folder) { return EntriesOf(folder, true); }
+
+std::vector<FolderEntry> EntriesWithoutCp932Names(const std::string& folder) { return EntriesOf(folder, false); }
+
 bool IsDirectory(const std::string& path) {
-  const DWORD attributes = Attributes(path);
+  const DWORD attributes = Attributes(Cp932ToWide(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = Attributes(path);
+  const DWORD attributes = Attributes(Cp932ToWide(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool LeadsToDevice(const std::string& path) {
+  const std::wstring name = Cp932ToWide(path);
+  if (NamesDevice(name)) return true;
+  if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  // Wine gives no attributes for a link to a device or for a pipe; opened
+  // without asking for any access, they tell what they are.
+  const FileHandle file(CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+  return file.valid() && GetFileType(file.get()) != FILE_TYPE_DISK;
 }
 
 std::string CurrentDirectory() {
@@ -206,11 +368,13 @@ std::optional<FileTail> ReadFileTail(const std::string& path, std::size_t maxByt
 bool AppendToFile(const std::string& path, std::string_view bytes) {
   // The read-only mark is the user's "do not change this file", also where
   // the system would let this process write it anyway.
-  const DWORD attributes = Attributes(path);
+  const std::wstring wide = Cp932ToWide(path);
+  if (NamesDevice(wide)) return false;
+  const DWORD attributes = Attributes(wide);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   // Shared for reading only: another copy appending at the same moment waits
   // for its turn instead of interleaving its bytes with ours.
-  FileHandle file(CreateFileW(Cp932ToWide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+  FileHandle file(CreateFileW(wide.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.valid() && WriteAll(file.get(), bytes) && file.Close();
 }

@@ -28,9 +28,7 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // Where the file's text begins: after a UTF-8 byte order mark, which some
 // editors put before the first section and which is no part of its name.
 // It stays in the file when the file is rewritten.
-std::size_t TextStart(std::string_view text) {
-  return text.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark.size() : 0;
-}
+std::size_t TextStart(std::string_view text) { return Utf8MarkLength(text); }
 
 class LineCursor {
  public:
@@ -135,13 +133,22 @@ std::string_view StripQuotes(std::string_view value) {
   return value;
 }
 
+// New lines end as the file's first line does: CR LF (also in a file of
+// one line without a line break), LF, or a lone CR (old Macintosh files).
 std::string_view LineBreakOf(std::string_view text) {
-  const std::size_t feed = text.find('\n');
-  if (feed != std::string_view::npos && (feed == 0 || text[feed - 1] != '\r')) return "\n";
-  return "\r\n";
+  const std::size_t end = text.find_first_of("\r\n");
+  if (end == std::string_view::npos) return "\r\n";
+  if (text[end] == '\n') return "\n";
+  return end + 1 < text.size() && text[end + 1] == '\n' ? "\r\n" : "\r";
 }
 
+constexpr bool EndsLine(char c) { return c == '\r' || c == '\n'; }
+
 }  // namespace
+
+std::size_t Utf8MarkLength(std::string_view text) {
+  return text.substr(0, kUtf8Mark.size()) == kUtf8Mark ? kUtf8Mark.size() : 0;
+}
 
 bool ProfileText::IsUtf16(std::string_view bytes) {
   const std::string_view mark = bytes.substr(0, 2);
@@ -183,14 +190,14 @@ void ProfileText::SetString(std::string_view section, std::string_view key, std:
   if (location.sectionFound) {
     std::size_t at = location.afterLastLine;
     // The section's last line may be the file's last, without a line break.
-    if (at == bytes_.size() && !bytes_.empty() && bytes_.back() != '\n') {
+    if (at == bytes_.size() && !bytes_.empty() && !EndsLine(bytes_.back())) {
       bytes_ += lineBreak;
       at = bytes_.size();
     }
     bytes_.insert(at, newLine);
     return;
   }
-  if (bytes_.size() > TextStart(bytes_) && bytes_.back() != '\n') bytes_ += lineBreak;
+  if (bytes_.size() > TextStart(bytes_) && !EndsLine(bytes_.back())) bytes_ += lineBreak;
   bytes_ += "[" + std::string(Trim(section)) + "]" + std::string(lineBreak) + newLine;
 }
 

@@ -22,6 +22,11 @@
 
 namespace kanaflow {
 
+// The length of a UTF-8 byte order mark at the start of `text` (3), or 0.
+// Editors that save "UTF-8 with BOM" put one before the first line of a
+// Shift_JIS file; the ini and question readers pass over it.
+std::size_t Utf8MarkLength(std::string_view text);
+
 class ProfileText {
  public:
   static constexpr std::size_t kMaxValueBytes = 254;

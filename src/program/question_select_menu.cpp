@@ -36,6 +36,21 @@ LRESULT CALLBACK SetListProc(HWND list, UINT message, WPARAM wParam, LPARAM lPar
   return DefSubclassProc(list, message, wParam, lParam);
 }
 
+// The set list without its subclass while it lives. The subclass only
+// forwards keys, and none arrive while the list is filled within one message;
+// but every message through it costs Wine a round trip to its server (the
+// subclass is found by a window property), 0.13 ms for each of 5,000 items.
+class SubclassSetAside {
+ public:
+  explicit SubclassSetAside(HWND list) : list_(list) { RemoveWindowSubclass(list_, SetListProc, kSetListSubclassId); }
+  ~SubclassSetAside() { SetWindowSubclass(list_, SetListProc, kSetListSubclassId, 0); }
+  SubclassSetAside(const SubclassSetAside&) = delete;
+  SubclassSetAside& operator=(const SubclassSetAside&) = delete;
+
+ private:
+  HWND list_;
+};
+
 HWND MakeControl(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int id, int x, int y,
                  int width, int height, HFONT font) {
   const RECT place = Scaled(RECT{x, y, x + width, y + height});
@@ -126,13 +141,30 @@ void QuestionSelectMenu::CreateControls(HWND window) {
   SetWindowSubclass(setList_, SetListProc, kSetListSubclassId, 0);
 }
 
+// The list is filled with its drawing off, its room made at once and no
+// subclass in the way: item by item, each addition would update the scroll
+// bar and repaint and grow the list's storage by a few items, so that a
+// folder of 5,000 sets took a minute under Wine.
 void QuestionSelectMenu::FillSetList() {
   const int category = SelectedIndex(categoryList_);
   if (category < 0 || category >= static_cast<int>(categories_.size())) ReportNoQuestionSet();
-  SendMessageW(setList_, LB_RESETCONTENT, 0, 0);
-  for (const CMenuQuestionLoader& entry : categories_[static_cast<std::size_t>(category)].entries) {
-    AddItem(setList_, entry.values().title);
+  const std::vector<CMenuQuestionLoader>& entries = categories_[static_cast<std::size_t>(category)].entries;
+  std::vector<std::wstring> titles;
+  titles.reserve(entries.size());
+  std::size_t characters = 0;
+  for (const CMenuQuestionLoader& entry : entries) {
+    titles.push_back(Cp932ToWide(entry.values().title));
+    characters += titles.back().size() + 1;
   }
+  const SubclassSetAside plain(setList_);
+  SendMessageW(setList_, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(setList_, LB_RESETCONTENT, 0, 0);
+  SendMessageW(setList_, LB_INITSTORAGE, titles.size(), characters * sizeof(wchar_t));
+  for (const std::wstring& title : titles) {
+    SendMessageW(setList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
+  }
+  SendMessageW(setList_, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(setList_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 bool QuestionSelectMenu::BothSelected() const { return SelectedIndex(categoryList_) >= 0 && SelectedIndex(setList_) >= 0; }

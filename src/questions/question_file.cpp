@@ -2,8 +2,11 @@
 
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/profile_text.h"
 
 namespace kanaflow {
+
+QuestionLineReader::QuestionLineReader(std::string_view bytes) : bytes_(bytes), pos_(Utf8MarkLength(bytes)) {}
 
 std::string_view QuestionLineReader::NextLine() {
   ++lineNumber_;

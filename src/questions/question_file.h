@@ -13,7 +13,8 @@ class QuestionLineReader {
  public:
   static constexpr std::size_t kMaxLineBytes = 253;
 
-  explicit QuestionLineReader(std::string_view bytes) : bytes_(bytes) {}
+  // A UTF-8 byte order mark before the first line is passed over.
+  explicit QuestionLineReader(std::string_view bytes);
 
   // The next line without its line break (LF or CR LF). Past the end of the
   // file every line is empty. A line longer than 253 bytes gives its first

@@ -29,15 +29,21 @@ struct CategoryFiles {
 };
 
 // The set files directly in `folder`, each named as `prefix` + file name.
-// Only files: a folder that happens to be called "x.ini" is no set. A path
-// too long for a record goes to `leftOut` instead.
+// A folder that happens to be called "x.ini" is no set. A path too long for
+// a record, or one that leads to a device, goes to `leftOut` instead.
 std::vector<std::string> SetPathsIn(const std::string& folder, const std::string& prefix,
-                                    std::vector<std::string>& leftOut) {
+                                    std::vector<LeftOutSet>& leftOut) {
   std::vector<std::string> paths;
   for (const FolderEntry& entry : ListFolder(folder)) {
     if (entry.isDirectory || !IsQuestionSetFileName(entry.name)) continue;
     std::string path = prefix + entry.name;
-    (path.size() <= kSettingPathBytes ? paths : leftOut).push_back(std::move(path));
+    if (path.size() > kQuestionSetPathBytes) {
+      leftOut.push_back({std::move(path), LeftOutSet::Reason::PathTooLong});
+    } else if (!entry.isFile) {
+      leftOut.push_back({std::move(path), LeftOutSet::Reason::NotAFile});
+    } else {
+      paths.push_back(std::move(path));
+    }
   }
   SortInLibraryOrder(paths, [](const std::string& path) -> std::string_view { return path; });
   return paths;
@@ -47,7 +53,7 @@ std::vector<std::string> SetPathsIn(const std::string& folder, const std::string
 // The top category is left out while it holds no set: otherwise a library
 // whose sets are all in subfolders would open on an empty list and end the
 // program with 0105.
-std::vector<CategoryFiles> FindCategories(const std::string& root, std::vector<std::string>& leftOut) {
+std::vector<CategoryFiles> FindCategories(const std::string& root, std::vector<LeftOutSet>& leftOut) {
   std::vector<CategoryFiles> categories;
   const std::vector<FolderEntry> entries = ListFolder(root);
   if (entries.empty()) return categories;
@@ -91,7 +97,7 @@ bool IsQuestionSetFileName(std::string_view name) {
 
 std::vector<QuestionCategory> ScanQuestionLibrary(const std::string& root) {
   std::vector<QuestionCategory> categories;
-  std::vector<std::string> leftOut;  // the screen has no place to tell of them
+  std::vector<LeftOutSet> leftOut;  // the screen has no place to tell of them
   for (CategoryFiles& files : FindCategories(root, leftOut)) {
     QuestionCategory category{std::move(files.folderPath), std::move(files.displayName), {}};
     category.entries.resize(files.setPaths.size());

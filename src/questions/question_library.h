@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fatal_error.h"
+#include "platform/question_set_path.h"
 #include "questions/question_setting_data.h"
 
 namespace kanaflow {
@@ -34,11 +35,22 @@ bool IsQuestionSetFileName(std::string_view name);
 // selection screen needs it: the top category while it holds a set, then every direct
 // subfolder that holds at least one set, each with its sets loaded, both in
 // library order. A bad set file ends the program with its fatal error (0102
-// to 0104). A set whose path is longer than a record holds
-// (kSettingPathBytes) is left out: read through its cut path it would be
-// reported as missing its keys. Empty when there is no ./data folder or no
-// set in it; the screen then reports 0105.
+// to 0104). Left out are a set whose path is longer than the practice
+// screens are given (kQuestionSetPathBytes): read through its cut path it
+// would be reported as missing its keys; and a set whose name does not lead
+// to a regular file (a device such as data/COM1.ini on Windows), which is
+// never opened. Empty
+// when there is no library folder or no set in it; the screen then reports
+// 0105.
 std::vector<QuestionCategory> ScanQuestionLibrary(const std::string& root = kLibraryFolder);
+
+// A set file that the library leaves out, and why.
+struct LeftOutSet {
+  enum class Reason { PathTooLong, NotAFile };
+  std::string path;
+  Reason reason = Reason::PathTooLong;
+  bool operator==(const LeftOutSet& other) const { return path == other.path && reason == other.reason; }
+};
 
 // A set file whose loading raised a fatal error.
 struct SetLoadFailure {
@@ -54,7 +66,7 @@ struct SetLoadFailure {
 struct CollectedLibrary {
   std::vector<QuestionCategory> categories;
   std::vector<SetLoadFailure> failures;  // in library order
-  std::vector<std::string> leftOut;      // set paths too long to hold, in the order found
+  std::vector<LeftOutSet> leftOut;       // in the order found
 };
 CollectedLibrary ScanQuestionLibraryCollectingErrors(const std::string& root = kLibraryFolder);
 

@@ -1,9 +1,11 @@
 #include "settings/setting_dialog.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "app/error_box.h"
 #include "platform/fatal_error.h"
+#include "platform/profile_file.h"
 #include "settings/setup_dialog_ids.h"
 #include "settings/software_setting_data.h"
 
@@ -122,12 +124,32 @@ int ChosenValue(HWND dialog, const ChoiceGroup& group) {
   return group.values[0];
 }
 
+// What the user can do about a save that failed: a file that the program
+// refused to write into says why; otherwise the writing itself failed.
+const char* SaveFailureAdvice(std::optional<ProfileRefusal> refusal) {
+  if (!refusal) return "ファイルが読み取り専用になっていないか、フォルダーに書き込めるかを確かめてから、";
+  switch (*refusal) {
+    case ProfileRefusal::Utf16:
+      return "ファイルが UTF-16 で書かれているため、その設定を読むことも、そこへ書き込むこともできません。\n"
+             "文字コードを Shift_JIS にして保存し直してから、";
+    case ProfileRefusal::TooLarge:
+      return "ファイルが 1 MiB より大きく、はじめの 1 MiB しか読めないため、書き込むと残りが失われます。\n"
+             "ファイルを小さくしてから、";
+    case ProfileRefusal::Unreadable:
+      return "ファイルを読むことができないため、書き込むと読めなかった行が失われます。\n"
+             "ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてから、";
+    case ProfileRefusal::NotAFile:
+      return "その名前のフォルダーまたは装置があるため、ファイルを書けません。\nそれを別の名前にしてから、";
+  }
+  return "";
+}
+
 // Closing as if saved would lose the user's choices without a word, so the
-// dialog says where it could not write and stays open for another try.
-void ReportSaveFailure(HWND dialog) {
+// dialog says where it could not write and why, and stays open for another
+// try.
+void ReportSaveFailure(HWND dialog, std::optional<ProfileRefusal> refusal) {
   const std::string text = std::string("設定を保存できませんでした。\n") + "ファイル：" + kSettingFilePath + "\n" +
-                           CurrentDirectoryLine() +
-                           "\n\nファイルが読み取り専用になっていないか、フォルダーに書き込めるかを確かめてから、"
+                           CurrentDirectoryLine() + "\n\n" + SaveFailureAdvice(refusal) +
                            "もう一度「OK」を押してください。\n「キャンセル」を押すと、変更を保存せずに閉じます。";
   ShowErrorBox(dialog, text, MB_OK | MB_ICONERROR);
 }
@@ -188,7 +210,7 @@ void CSettingDialog::OnOk(HWND dialog) {
   for (const ChoiceGroup& group : kChoiceGroups) values.*group.field = ChosenValue(dialog, group);
 
   if (!record.Save(kSettingFilePath)) {
-    ReportSaveFailure(dialog);
+    ReportSaveFailure(dialog, RefusalToUpdate(kSettingFilePath));
     return;
   }
   EndDialog(dialog, IDOK);

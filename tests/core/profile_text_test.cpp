@@ -264,6 +264,7 @@ TEST(ProfileTextWriteTest, AnExistingValueIsReplacedInPlace) {
       {"value set to empty one", "[S]\r\nA=\r\n", "S", "A", "1", "[S]\r\nA=1\r\n"},
       {"last line without line break", "[S]\r\nA=1", "S", "A", "9", "[S]\r\nA=9"},
       {"LF file", "[S]\nA=1\nB=2\n", "S", "A", "9", "[S]\nA=9\nB=2\n"},
+      {"lone CR file", "[S]\rA=1\rB=2\r", "S", "A", "9", "[S]\rA=9\rB=2\r"},
       {"Japanese value", "[S]\r\nA=1\r\n", "S", "A", "値ソ", "[S]\r\nA=値ソ\r\n"},
       {"Japanese key", "[S]\r\nヂ=1\r\nア=2\r\n", "S", "ア", "9", "[S]\r\nヂ=1\r\nア=9\r\n"},
       {"line without equals sign becomes the key's line", "[S]\r\nA\r\nB=2\r\n", "S", "A", "9",
@@ -338,6 +339,8 @@ TEST(ProfileTextWriteTest, ANewKeyFollowsTheLastLineOfItsSection) {
       {"key name without its blanks", "[S]\r\nA=1\r\n", "S", " C\t", "3", "[S]\r\nA=1\r\nC=3\r\n"},
       {"LF file", "[S]\nA=1\n\n[T]\n", "S", "C", "3", "[S]\nA=1\nC=3\n\n[T]\n"},
       {"LF file without final line break", "[S]\nA=1", "S", "C", "3", "[S]\nA=1\nC=3\n"},
+      {"lone CR file", "[S]\rA=1\r\r[T]\r", "S", "C", "3", "[S]\rA=1\rC=3\r\r[T]\r"},
+      {"lone CR file without final line break", "[S]\rA=1", "S", "C", "3", "[S]\rA=1\rC=3\r"},
   };
   ExpectWrites(rows);
 }
@@ -351,6 +354,8 @@ TEST(ProfileTextWriteTest, ANewSectionGoesAtTheEnd) {
       {"section name without its blanks", "", " T\t", "B", "2", "[T]\r\nB=2\r\n"},
       {"LF file", "[S]\nA=1\n", "T", "B", "2", "[S]\nA=1\n[T]\nB=2\n"},
       {"LF file without final line break", "[S]\nA=1", "T", "B", "2", "[S]\nA=1\n[T]\nB=2\n"},
+      {"lone CR file", "[S]\rA=1\r", "T", "B", "2", "[S]\rA=1\r[T]\rB=2\r"},
+      {"lone CR file of one line", "[S]\r", "T", "B", "2", "[S]\r[T]\rB=2\r"},
       {"keys before any section do not make one", "B=1\r\n", "T", "B", "2", "B=1\r\n[T]\r\nB=2\r\n"},
       {"a section line without closing bracket is no section", "[T\r\n", "T", "B", "2",
        "[T\r\n[T]\r\nB=2\r\n"},

@@ -2,8 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/file_system.h"
+#include "questions/question_set.h"
 #include "support/temp_folder.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/text_encoding.h"
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kanaflow {
 namespace {
@@ -262,27 +276,127 @@ TEST(QuestionLibraryTest, CollectingScanRecordsBadSetsAndGoesOn) {
   EXPECT_EQ(SetFatalErrorHandler(before), before);
 }
 
-TEST(QuestionLibraryTest, ASetWhosePathIsTooLongIsLeftOut) {
+// The one limit: a set path of 253 bytes reaches the practice screens whole
+// and is listed; one byte more and the set is left out, never read through a
+// cut path.
+TEST(QuestionLibraryTest, ASetWhosePathIsLongerThanThePracticeScreensAreGivenIsLeftOut) {
   // Kanji keep the names short on disk (UTF-8 on Linux, UTF-16 on Windows)
-  // while the CP932 path grows past what a record holds.
+  // while the CP932 path grows: "./data/" + 160 + "/" + name + ".ini".
   std::string folderName, fileName;
   for (int i = 0; i < 80; ++i) folderName += "漢";
-  for (int i = 0; i < 44; ++i) fileName += "字";
-  const std::string longPath = "./data/" + folderName + "/" + fileName + ".ini";
-  ASSERT_GT(longPath.size(), kSettingPathBytes);
+  for (int i = 0; i < 40; ++i) fileName += "字";
+  const std::string prefix = "./data/" + folderName + "/" + fileName;
+  const std::string longest = prefix + "a.ini", tooLong = prefix + "ab.ini";
+  ASSERT_EQ(longest.size(), kQuestionSetPathBytes);
+  ASSERT_EQ(tooLong.size(), kQuestionSetPathBytes + 1);
   TempFolder folder;
   folder.Write("data/a.ini", Titled("good"));
-  folder.Write("data/" + folderName + "/" + fileName + ".ini", Titled("long"));
-  folder.Write("data/" + folderName + "/b.ini", Titled("short"));
+  for (const std::string& path : {longest, tooLong}) folder.Write(path.substr(2), Titled("long"));
   const ScopedCurrentDirectory inside(folder.path());
 
   const std::vector<Listing> expected = {{"分類項目なし", "./data/", {"./data/a.ini"}},
-                                         {folderName, "./data/" + folderName, {"./data/" + folderName + "/b.ini"}}};
+                                         {folderName, "./data/" + folderName, {longest}}};
   ExpectListing(ScanQuestionLibrary(), expected);
   const CollectedLibrary collected = ScanQuestionLibraryCollectingErrors();
   ExpectListing(collected.categories, expected);
   EXPECT_TRUE(collected.failures.empty());
-  EXPECT_EQ(collected.leftOut, std::vector<std::string>{longPath});
+  EXPECT_EQ(collected.leftOut, (std::vector<LeftOutSet>{{tooLong, LeftOutSet::Reason::PathTooLong}}));
+}
+
+const std::string kCon = "犬\r\nいぬ\r\n猫\r\nねこ\r\n";
+
+// What the platform opens for a name is what the program reads: only regular
+// files. Windows (and Wine) open a device for COM1, aux.ini or con.txt in any
+// folder; COM1 is a serial port that would keep the reader waiting for ever.
+// Linux opens the same names as the files they are, and has pipes and links
+// to devices of its own.
+#ifdef _WIN32
+// A file under a name that the platform keeps for a device: only the long
+// path form (\\?\C:\...) reaches the file system without that rule.
+class FileUnderDeviceName {
+ public:
+  FileUnderDeviceName(const std::string& folder, const std::string& name, const std::string& bytes) {
+    wchar_t full[1024] = {};
+    GetFullPathNameW(Cp932ToWide(folder).c_str(), 1024, full, nullptr);
+    path_ = L"\\\\?\\" + std::wstring(full) + L"\\" + Cp932ToWide(name);
+    const HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+  ~FileUnderDeviceName() { DeleteFileW(path_.c_str()); }
+  FileUnderDeviceName(const FileUnderDeviceName&) = delete;
+  FileUnderDeviceName& operator=(const FileUnderDeviceName&) = delete;
+
+ private:
+  std::wstring path_;
+};
+#endif
+
+TEST(QuestionLibraryTest, NamesThatOpenDevicesAreNeverRead) {
+  TempFolder folder;
+  folder.MakeFolder("data");
+#ifdef _WIN32
+  std::vector<std::unique_ptr<FileUnderDeviceName>> devices;
+  for (const char* name : {"COM1.ini", "aux.ini", "con.ini", "prn.ini", "con.txt"}) {
+    devices.push_back(std::make_unique<FileUnderDeviceName>(folder.path() + "/data", name,
+                                                            name == std::string("con.txt") ? kCon : Titled(name)));
+  }
+#else
+  for (const char* name : {"COM1.ini", "aux.ini", "con.ini", "prn.ini"}) {
+    folder.Write(std::string("data/") + name, Titled(name));
+  }
+  folder.Write("data/con.txt", kCon);
+#endif
+  folder.Write("data/good.ini",
+               "[TypingQuesitonSetup]\r\nQuestionNumber=2\r\nQuestionFileName=#con.txt\r\nTitle=good\r\n");
+  const ScopedCurrentDirectory inside(folder.path());
+  const auto questionFileError = [] {
+    CQuestionSet set("./data/good.ini");
+    return CollectFatalError([&] { set.LoadQuestions(SpellingPreferences()); });
+  };
+#ifdef _WIN32
+  const std::vector<Listing> expected = {{"分類項目なし", "./data/", {"./data/good.ini"}}};
+  using Reason = LeftOutSet::Reason;
+  const std::vector<LeftOutSet> leftOut = {{"./data/COM1.ini", Reason::NotAFile},
+                                           {"./data/aux.ini", Reason::NotAFile},
+                                           {"./data/con.ini", Reason::NotAFile},
+                                           {"./data/prn.ini", Reason::NotAFile}};
+  for (const char* device : {"COM1", "./data/con.txt", "./data/aux.ini"}) {
+    EXPECT_FALSE(ReadFileStart(device, 10).has_value()) << device;
+    EXPECT_FALSE(FileExists(device)) << device;
+    EXPECT_TRUE(LeadsToDevice(device)) << device;
+  }
+  const auto error = questionFileError();
+  ASSERT_TRUE(error.has_value()) << "con.txt is the console: error 0101";
+  EXPECT_EQ(error->number, 101);
+#else
+  // Pipes and links to devices: left out, and read as nothing at once.
+  ASSERT_EQ(mkfifo("data/pipe.ini", 0600), 0);
+  ASSERT_EQ(symlink("/dev/zero", "data/zero.ini"), 0);
+  const std::vector<Listing> expected = {
+      {"分類項目なし",
+       "./data/",
+       {"./data/aux.ini", "./data/COM1.ini", "./data/con.ini", "./data/good.ini", "./data/prn.ini"}}};
+  const std::vector<LeftOutSet> leftOut = {{"./data/pipe.ini", LeftOutSet::Reason::NotAFile},
+                                           {"./data/zero.ini", LeftOutSet::Reason::NotAFile}};
+  for (const char* device : {"./data/pipe.ini", "./data/zero.ini"}) {
+    EXPECT_FALSE(ReadFileStart(device, 10).has_value()) << device;
+    EXPECT_FALSE(FileExists(device)) << device;
+    EXPECT_TRUE(LeadsToDevice(device)) << device;
+  }
+  EXPECT_EQ(ReadFileStart("./data/con.txt", 3), "犬\r") << "a regular file named like a device is read";
+  const auto error = questionFileError();
+  EXPECT_FALSE(error.has_value()) << (error ? error->text : "");
+#endif
+  ExpectListing(ScanQuestionLibrary(), expected);
+  CollectedLibrary collected = ScanQuestionLibraryCollectingErrors();
+  ExpectListing(collected.categories, expected);
+  std::sort(collected.leftOut.begin(), collected.leftOut.end(),  // in the order the folder gives them
+            [](const LeftOutSet& a, const LeftOutSet& b) { return a.path < b.path; });
+  EXPECT_EQ(collected.leftOut, leftOut);
+  EXPECT_FALSE(LeadsToDevice("./data/good.ini"));
+  EXPECT_FALSE(LeadsToDevice("./data/none.ini")) << "a name that leads nowhere is no device";
 }
 
 TEST(QuestionLibraryTest, CollectFatalErrorReturnsTheReportOrNothing) {

@@ -36,6 +36,18 @@ class QuestionSetTest : public ::testing::Test {
   ScopedCurrentDirectory inside_;
 };
 
+// Editors that save "UTF-8 with BOM" put three bytes before the first line;
+// the question reader passes over them as the ini reader does, so the first
+// question does not show them as "･ｿ".
+TEST_F(QuestionSetTest, AUtf8MarkBeforeTheFirstQuestionIsPassedOver) {
+  const CQuestionSet set = Load("2", "\xEF\xBB\xBF犬\r\nいぬ\r\n猫\r\nねこ\r\n");
+  EXPECT_EQ(set.GetQuestion(0).text, "犬");
+  EXPECT_EQ(set.GetQuestion(0).reading, "いぬ");
+  EXPECT_EQ(set.GetQuestion(1).text, "猫");
+  const CQuestionSet marked = Load("1", "\xEF\xBB\xBF\r\nいぬ\r\n");
+  EXPECT_EQ(marked.GetQuestion(0).text, "問題文が定義されていませんでした。") << "a mark alone is an empty line";
+}
+
 TEST_F(QuestionSetTest, ShortFileGivesSubstituteQuestions) {
   const CQuestionSet set = Load("3", "犬\r\nいぬ\r\n猫\r\nねこ\r\n");
   ASSERT_EQ(set.questionCount(), 3);

@@ -472,10 +472,11 @@ TEST(SetupDialogTest, LeavingWithoutOkWritesNothing) {
 // ---------------------------------------------------------------------------
 // A Setting.ini that cannot be written.
 
-std::string SaveFailureText() {
+constexpr char kWriteAdvice[] = "ファイルが読み取り専用になっていないか、フォルダーに書き込めるかを確かめてから、";
+
+std::string SaveFailureText(const std::string& advice = kWriteAdvice) {
   return "設定を保存できませんでした。\nファイル：./Setting.ini\nカレントディレクトリ：" + CurrentDirectory() +
-         "\n\nファイルが読み取り専用になっていないか、フォルダーに書き込めるかを確かめてから、もう一度「OK」を押して"
-         "ください。\n「キャンセル」を押すと、変更を保存せずに閉じます。";
+         "\n\n" + advice + "もう一度「OK」を押してください。\n「キャンセル」を押すと、変更を保存せずに閉じます。";
 }
 
 TEST(SetupDialogTest, SaveFailureIsReportedAndTheDialogStaysOpen) {
@@ -492,7 +493,8 @@ TEST(SetupDialogTest, SaveFailureIsReportedAndTheDialogStaysOpen) {
   });
   ASSERT_EQ(outcome.boxes.size(), 1u);
   EXPECT_EQ(outcome.boxes[0].caption, "エラー");
-  EXPECT_EQ(outcome.boxes[0].text, SaveFailureText());
+  EXPECT_EQ(outcome.boxes[0].text,
+            SaveFailureText("その名前のフォルダーまたは装置があるため、ファイルを書けません。\nそれを別の名前にしてから、"));
   EXPECT_TRUE(openAfterBox) << "the dialog closed as if it had saved";
   EXPECT_EQ(stateAfterBox.checked, "1002 1003 1006 1010 1005") << "the user's choices are still shown";
   EXPECT_FALSE(outcome.leftOpen) << "キャンセル ends the dialog after a failed save";
@@ -522,6 +524,45 @@ TEST(SetupDialogTest, AReadOnlySettingIniIsReportedAndLeftAsItIs) {
   EXPECT_EQ(outcome.boxes[0].text, SaveFailureText());
   EXPECT_EQ(work.folder.Read("Setting.ini"), file);
   EXPECT_EQ(writable, std::filesystem::perms::none) << "the file is still read-only";
+}
+
+// A Setting.ini that the program will not write into, lest it lose lines it
+// could not read: the box says what is wrong with the file, which stays as
+// it is. UTF-16 text is what the platform's own profile functions would read;
+// this program reads Shift_JIS only, and says so.
+TEST(SetupDialogTest, ARefusedSaveSaysWhatIsWrongWithTheFile) {
+  const struct Row {
+    const char* name;
+    std::string file;
+    bool locked;  // held open by another program that lets no one read it
+    std::string advice;
+  } rows[] = {
+      {"UTF-16", std::string("\xFF\xFE[\0S\0e\0t\0t\0i\0n\0g\0]\0\r\0\n\0", 24), false,
+       "ファイルが UTF-16 で書かれているため、その設定を読むことも、そこへ書き込むこともできません。\n"
+       "文字コードを Shift_JIS にして保存し直してから、"},
+      {"larger than 1 MiB", "[Setting]\r\n;" + std::string(1 << 20, 'x') + "\r\n", false,
+       "ファイルが 1 MiB より大きく、はじめの 1 MiB しか読めないため、書き込むと残りが失われます。\n"
+       "ファイルを小さくしてから、"},
+      {"locked", SettingFile(), true,
+       "ファイルを読むことができないため、書き込むと読めなかった行が失われます。\n"
+       "ほかのプログラムが開いていないか、読み取りの権限があるかを確かめてから、"},
+  };
+  for (const Row& row : rows) {
+    WorkingFolder work;
+    work.WriteSettings(row.file);
+    HANDLE lock = row.locked ? CreateFileW(NativePath(work.SettingsPath()).c_str(), GENERIC_READ, 0, nullptr,
+                                           OPEN_EXISTING, 0, nullptr)
+                             : INVALID_HANDLE_VALUE;
+    const Outcome outcome = RunDialog([&](HWND dialog) {
+      Click(dialog, IDC_DISABLE_PLAY_MUSIC);
+      Click(dialog, IDOK);
+      Click(dialog, IDCANCEL);
+    });
+    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+    ASSERT_EQ(outcome.boxes.size(), 1u) << row.name;
+    EXPECT_EQ(outcome.boxes[0].text, SaveFailureText(row.advice)) << row.name;
+    EXPECT_EQ(work.folder.Read("Setting.ini"), row.file) << row.name;
+  }
 }
 
 TEST(SetupDialogTest, OkAfterAFailedSaveSavesTheChoicesOnceTheFileCanBeWritten) {

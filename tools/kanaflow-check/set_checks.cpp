@@ -1,5 +1,6 @@
 #include "kanaflow-check/set_checks.h"
 
+#include "kanaflow-check/device_names.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/number_text.h"
@@ -33,14 +34,14 @@ std::vector<FileField> FileFields(const QuestionSetValues& v, int version) {
 
 const char* Consequence(Media media) {
   switch (media) {
+    case Media::QuestionFile:
+      return "the program reads no question from it (error 0101)";
     case Media::Sound:
       return "no sound plays";
     case Media::Music:
       return "no music plays";
     case Media::Picture:
       return "the practice screen shows error box 0100 at every start";
-    case Media::QuestionFile:
-      break;
   }
   return "";
 }
@@ -60,7 +61,11 @@ void AddFileFields(const SetFileText& set, const QuestionSetValues& values, int 
   for (const FileField& field : FileFields(values, version)) {
     const std::string& value = *field.value;
     if (value.empty()) continue;
-    if (version < 4 && (value.front() == '#' || value.front() == '?')) {
+    if (const auto device = WindowsDeviceName(value)) {
+      findings.push_back(set.At(field.key, Severity::Warning, "device-name",
+                                std::string(field.key) + " \"" + value + "\": on Windows the name " + *device +
+                                    " opens a device, not a file: " + Consequence(field.media)));
+    } else if (version < 4 && (value.front() == '#' || value.front() == '?')) {
       findings.push_back(set.At(field.key, Severity::Warning, "version-too-old",
                                 std::string(field.key) + " \"" + value + "\": a path starting with \"" + value.front() +
                                     "\" needs Version 4 or later; in this Version " + DecimalText(version) +

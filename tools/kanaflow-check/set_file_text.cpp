@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "platform/file_system.h"
 #include "platform/number_text.h"
+#include "platform/profile_file.h"
 #include "questions/question_setting_data.h"
 
 namespace kanaflow::check {
@@ -18,8 +18,20 @@ const std::vector<SetKey>& SetKeys() {
   return keys;
 }
 
-SetFileText::SetFileText(std::string path)
-    : path_(std::move(path)), profile_(ReadWholeFile(path_).value_or(std::string())) {}
+SetFileText::SetFileText(std::string path) : path_(std::move(path)) {
+  if (std::optional<ProfileFileBytes> file = ReadProfileFile(path_)) {
+    profile_ = ProfileText(std::move(file->bytes));
+    cut_ = file->cut;
+  }
+}
+
+std::optional<Finding> TooLargeIni(const std::string& path, bool cut, std::string_view more) {
+  if (!cut) return std::nullopt;
+  const std::string limit = DecimalText(static_cast<std::int64_t>(kMaxProfileBytes));
+  return Finding{path, 0, Severity::Warning, "ini-too-large",
+                 "the file is longer than " + limit + " bytes: the program reads only the lines within its first " +
+                     limit + " bytes, as if the rest were absent" + std::string(more)};
+}
 
 bool SetFileText::HasSection() const { return profile_.SectionLineNumber(kQuestionSetSection) != 0; }
 

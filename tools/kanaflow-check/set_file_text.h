@@ -24,10 +24,13 @@ const std::vector<SetKey>& SetKeys();
 
 class SetFileText {
  public:
-  // Reads the file at `path` (an empty text when it cannot be read).
+  // Reads the file at `path` as the program does (an empty text when it
+  // cannot be read, its first kMaxProfileBytes when it is longer).
   explicit SetFileText(std::string path);
 
   const std::string& path() const { return path_; }
+  // Whether the file goes on past what the program reads of it.
+  bool cut() const { return cut_; }
   bool HasSection() const;
   // The value as the program reads it; nullopt when the key is absent.
   std::optional<std::string> Find(std::string_view key) const;
@@ -41,6 +44,11 @@ class SetFileText {
  private:
   std::string path_;
   ProfileText profile_;
+  bool cut_ = false;
 };
+
+// The warning for an ini file longer than the program reads; nullopt for
+// one that it reads whole.
+std::optional<Finding> TooLargeIni(const std::string& path, bool cut, std::string_view more = {});
 
 }  // namespace kanaflow::check

@@ -366,7 +366,7 @@ InputReader ReaderFromString(std::string bytes) {
 }
 
 std::optional<SpellingPreferences> LoadSpellingPreferences(const std::string& path) {
-  if (!ReadWholeFile(path)) return std::nullopt;
+  if (!ReadFileStart(path, 0)) return std::nullopt;
   CSoftwareSettingData settings;
   settings.Load(path);
   return settings.GetSpellingPreferences();

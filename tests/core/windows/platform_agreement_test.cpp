@@ -15,9 +15,11 @@
 #include <utility>
 #include <vector>
 
+#include "kanaflow-check/device_names.h"
 #include "platform/cp932.h"
 #include "platform/profile_file.h"
 #include "platform/profile_text.h"
+#include "platform/text_encoding.h"
 #include "questions/library_order.h"
 #include "support/temp_folder.h"
 
@@ -350,6 +352,27 @@ struct ReadRow {
   std::string defaultValue;
   std::optional<std::string> windows932;  // set for rows that depend on code page 932
 };
+
+// ---------------------------------------------------------------------------
+// Device names: the checker's list against the platform's own answer, the
+// device path that GetFullPathNameW gives for a name it keeps for a device.
+
+TEST(PlatformAgreementTest, DeviceNamesAsThePlatformKeepsThem) {
+  const char* const names[] = {
+      "COM1",         "COM1.ini",      "com9.txt",    "aux.ini",    "con.txt",      "con .txt",      "CON.",
+      "nul:",         "lpt9.x.y",      "prn",         "x/prn",      "data\\COM1.ini", "conin$",        "CONOUT$.log",
+      "COM0",         "com10.ini",     "LPT",         "console.ini", "auxiliary.ini", "x.con",        "comA.ini",
+      "ソ\\con.ini",  "表\\aux",       "表aux",        "a.b/nul.wav", "c:con",        "コム1.ini",     ".ini",
+  };
+  for (const char* name : names) {
+    const std::wstring wide = Cp932ToWide(name);
+    wchar_t full[1024] = {};
+    const DWORD length = GetFullPathNameW(wide.c_str(), 1024, full, nullptr);
+    ASSERT_GT(length, 0u) << name;
+    const bool platform = std::wstring_view(full, length).substr(0, 4) == L"\\\\.\\";
+    EXPECT_EQ(check::WindowsDeviceName(name).has_value(), platform) << name << " (" << WideToCp932(full) << ")";
+  }
+}
 
 TEST(PlatformAgreementTest, ProfileValuesReadAsTheyDo) {
   const std::string x254(254, 'x');
