@@ -3,12 +3,6 @@
 namespace kanaflow {
 namespace {
 
-constexpr Finger kLittle = Finger::Little;
-constexpr Finger kRing = Finger::Ring;
-constexpr Finger kMiddle = Finger::Middle;
-constexpr Finger kIndex = Finger::Index;
-constexpr Finger kOther = Finger::Other;
-
 // The 55 keys in index order. Row 0 fills 15 units, row 1 ends at 13.5 (there
 // is no Enter key), row 2 at 14, row 3 fills 15 and row 4 holds only the space
 // bar. The kana legends follow the JIS kana layout.

@@ -7,6 +7,13 @@ namespace kanaflow {
 
 enum class Finger { Little, Ring, Middle, Index, Other };
 
+// Short names, so that the key tables read as tables.
+inline constexpr Finger kLittle = Finger::Little;
+inline constexpr Finger kRing = Finger::Ring;
+inline constexpr Finger kMiddle = Finger::Middle;
+inline constexpr Finger kIndex = Finger::Index;
+inline constexpr Finger kOther = Finger::Other;
+
 struct KeyLayout {
   const char* topLeft;
   const char* bottomLeft;

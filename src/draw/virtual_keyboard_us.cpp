@@ -3,12 +3,6 @@
 namespace kanaflow {
 namespace {
 
-constexpr Finger kLittle = Finger::Little;
-constexpr Finger kRing = Finger::Ring;
-constexpr Finger kMiddle = Finger::Middle;
-constexpr Finger kIndex = Finger::Index;
-constexpr Finger kOther = Finger::Other;
-
 // The alphanumeric block of a US keyboard, row by row from the left. Rows 0
 // to 3 fill 15 units: a two-unit Backspace, a wide backslash key, Enter one
 // row high, a short left Shift and a long right one. The space bar stands
