@@ -7,8 +7,8 @@
 # gets the box that says so, and stays as it was. Each runs in a working
 # folder of its own, copied from sample/. Runs inside with-display.sh.
 set -euo pipefail
-sample="$(cd "$(dirname "$0")/../sample" && pwd)"
-source "$(dirname "$0")/x-waits.sh"
+sample="$(cd "$(dirname "$0")/../../sample" && pwd)"
+source "$(dirname "$0")/../../scripts/wine/x-waits.sh"
 work=$(mktemp -d)
 program=""
 trap '[ -n "$program" ] && kill "$program" 2>/dev/null; rm -rf "$work"' EXIT
