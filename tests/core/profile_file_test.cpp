@@ -259,52 +259,32 @@ TEST(ProfileFileTest, SavingLeavesNoTemporaryFiles) {
 
 // An ini file is read to its first MiB and no further, whatever its size:
 // keys past the limit, and the key whose line the limit cuts, are absent. A
-// file of a gigabyte (sparse here: its middle is a hole) loads at once, and a
+// file of a gigabyte (sparse: its middle is a hole) loads at once, and a
 // Setting.ini longer than the limit is never saved into, which would cut it.
 TEST(ProfileFileTest, IniFilesAreReadToTheirFirstMebibyteAndNoFurther) {
   TempFolder temp;
-  const std::string head = "[Setting]\r\nFirst=1\r\n;";
-  const std::string filler(kMaxProfileBytes - head.size() - 10, 'x');  // a comment up to 10 bytes short of it
+  const std::string head = "[Setting]\r\nFirst=1\r\n;" + std::string(kMaxProfileBytes - 30, 'x');  // 10 short
   const struct Row {
-    const char* name;
-    std::string tail;                 // after the head and the filler
-    std::uintmax_t hole;              // then a hole to this size and a last key (none when 0)
+    std::string tail;                 // after the head
+    bool gigabyte;                    // then a hole to 1 GiB and "Last=6"
     std::optional<std::string> last;  // the value of Last as read
-  } rows[] = {
-      {"a key within the limit", "\nLast=3\r\n", 0, "3"},
-      {"lone CR line ends within the limit", "\rLast=3\r", 0, "3"},
-      {"a key whose line the limit cuts", "\r\nLast=4567", 0, std::nullopt},
-      {"a key after a gigabyte", "\r\n", std::uintmax_t{1} << 30, std::nullopt},
-  };
+  } rows[] = {{"\nLast=3\r\n", false, "3"},
+              {"\rLast=3\r", false, "3"},  // lone CR line ends
+              {"\r\nLast=4567", false, std::nullopt},
+              {"\r\n", true, std::nullopt}};
   for (const Row& row : rows) {
-    const std::string path = temp.Write("Setting.ini", head + filler + row.tail);
-    if (row.hole != 0) {
-      std::filesystem::resize_file(path, row.hole);
+    const std::string path = temp.Write("Setting.ini", head + row.tail);
+    if (row.gigabyte) {
+      std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
       std::ofstream(path, std::ios::binary | std::ios::app) << "Last=6\r\n";
     }
     const auto start = std::chrono::steady_clock::now();
     const ProfileText text = LoadProfileText(path);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << row.name;
-    EXPECT_LE(text.bytes().size(), kMaxProfileBytes) << row.name;
-    EXPECT_EQ(text.Find("Setting", "First"), "1") << row.name;
-    EXPECT_EQ(text.Find("Setting", "Last"), row.last) << row.name;
-
-    const std::optional<std::string> before = ReadFileStart(path, 64);
-    const bool whole = row.last.has_value();
-    EXPECT_EQ(WriteProfileValue(path, "Setting", "First", "0"), whole) << row.name << ": saved only when read whole";
-    if (!whole) {
-      EXPECT_EQ(ReadFileStart(path, 64), before) << row.name;
-    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500)) << row.tail;
+    EXPECT_EQ(text.Find("Setting", "First"), "1") << row.tail;
+    EXPECT_EQ(text.Find("Setting", "Last"), row.last) << row.tail;
+    EXPECT_EQ(WriteProfileValue(path, "Setting", "First", "0"), row.last.has_value()) << row.tail;
   }
-#ifndef _WIN32
-  // Setting.ini as a link to an endless device: read as absent, never saved.
-  const std::string endless = temp.path() + "/endless/Setting.ini";
-  temp.MakeFolder("endless");
-  ASSERT_EQ(symlink("/dev/zero", endless.c_str()), 0);
-  EXPECT_EQ(LoadProfileText(endless).bytes(), "");
-  EXPECT_FALSE(WriteProfileValue(endless, "Setting", "First", "0"));
-  EXPECT_TRUE(std::filesystem::is_symlink(endless));
-#endif
 }
 
 TEST(ProfileFileTest, JapaneseFolderNamesWork) {

@@ -420,48 +420,22 @@ TEST_F(QuestionSelectTest, StartHandsTheChosenSetToThePracticeScreenOfTheMode) {
   }
 }
 
-// A set path as long as the scene keeps reaches the practice screen whole,
-// and the set reads from it; a path one byte longer is not listed.
-TEST_F(QuestionSelectTest, TheLongestListedSetPathReachesThePracticeScreenWhole) {
-  std::string folder, name;
-  for (int i = 0; i < 60; ++i) folder += "漢", name += "字";  // 120 bytes each in CP932
-  name = "./data/" + folder + "/" + name;
-  const std::string longest = name + "a.ini", tooLong = name + "ab.ini";
-  ASSERT_EQ(longest.size(), 253u);
-  Write(longest.substr(2), SetFile("longest"));
-  Write(tooLong.substr(2), SetFile("too long"));
-  Open();
-  EXPECT_EQ(Items(setList()), Texts{"longest"});
-  SendKeyDown(window(), VK_RETURN);
-  ASSERT_TRUE(Started());
-  EXPECT_EQ(menus_.typingRequest().path, longest);
-  CQuestionSettingData set;
-  set.Load(menus_.typingRequest().path);
-  EXPECT_EQ(set.values().title, "longest") << "the set reads through the path it was given";
-}
-
-// A large folder fills the list at a click at once, every set listed in
-// library order. The goal is half a second for 5,000 sets (a minute before);
-// a fifth of them keep the test short, with a fifth of the time
-// (screen_bench measures the 5,000).
+// A large folder fills the list at a click at once (5,000 sets took 30 s;
+// screen_bench times them), every set in library order.
 TEST_F(QuestionSelectTest, ALargeFolderFillsTheListAtOnce) {
   Write("data/first.ini", SetFile("first"));
   Texts titles;
   for (int i = 0; i < 1000; ++i) {
-    const std::string number = std::to_string(i);
-    Write("data/many/" + number + ".ini", SetFile("問題集 " + number));
-    titles.push_back("問題集 " + number);
+    titles.push_back("問題集 " + std::to_string(i));
+    Write("data/many/" + std::to_string(i) + ".ini", SetFile(titles.back()));
   }
   std::sort(titles.begin(), titles.end());  // digits one by one, as the library orders the file names
   Open();
   const auto start = std::chrono::steady_clock::now();
   ClickItem(categoryList(), 1);
   UpdateWindow(setList());
-  const auto took = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(took, std::chrono::milliseconds(100));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
   EXPECT_EQ(Items(setList()), titles);
-  EXPECT_EQ(Selected(setList()), -1);
-  EXPECT_TRUE(GetWindowLongPtrW(setList(), GWL_STYLE) & WS_VSCROLL);
 }
 
 TEST_F(QuestionSelectTest, KeysReachTheScreenFromItselfAndFromTheSetListOnly) {
