@@ -15,7 +15,7 @@ std::optional<std::string> ParsedCommandLine::Value(std::string_view name) const
   return found->second;
 }
 
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::initializer_list<OptionSpec> specs) {
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::initializer_list<ToolOption> accepted) {
   ParsedCommandLine parsed;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -33,20 +33,20 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, st
       return parsed;
     }
     const std::string_view name = std::string_view(argument).substr(0, argument.find('='));
-    const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
+    const auto known = std::find_if(accepted.begin(), accepted.end(), [&](const ToolOption& o) { return o.name == name; });
     const bool inlineValue = name.size() < argument.size();
-    if (spec == specs.end() || (inlineValue && spec->valueName.empty())) {
+    if (known == accepted.end() || (inlineValue && known->valueName.empty())) {
       parsed.error = "unknown option '" + argument + "'";
       return parsed;
     }
-    if (spec->valueName.empty()) {
+    if (known->valueName.empty()) {
       parsed.options[argument] = "";
     } else if (inlineValue) {
       parsed.options[std::string(name)] = argument.substr(name.size() + 1);
     } else if (i + 1 < arguments.size()) {
       parsed.options[argument] = arguments[++i];
     } else {
-      parsed.error = argument + " needs a " + std::string(spec->valueName);
+      parsed.error = argument + " needs a " + std::string(known->valueName);
       return parsed;
     }
   }

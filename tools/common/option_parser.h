@@ -1,4 +1,4 @@
-// The command line of the tools, read the one way both take it: options
+// The command line of the tools, read the one way every tool takes it: options
 // anywhere among the operands, "--" ends them, a lone "-" is an operand
 // (standard input), "--help" or "-h" asks for the usage text.
 #pragma once
@@ -14,7 +14,7 @@ namespace kanaflow::tools {
 
 // One option a tool takes: "--name", or "--name VALUE" and "--name=VALUE"
 // when it has a value (named in messages, as "FILE").
-struct OptionSpec {
+struct ToolOption {
   std::string_view name;
   std::string_view valueName;  // empty: a switch without a value
 };
@@ -31,6 +31,6 @@ struct ParsedCommandLine {
 
 // Reads `arguments` (without the program's name) in order; stops at the
 // first request for help or the first error.
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::initializer_list<OptionSpec> specs);
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments, std::initializer_list<ToolOption> accepted);
 
 }  // namespace kanaflow::tools
