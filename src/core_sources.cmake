@@ -8,6 +8,7 @@ set(KANAFLOW_CORE_SOURCES
   platform/profile_file.cpp
   platform/fatal_error.cpp
   platform/box_text.cpp
+  platform/bounded_file.cpp
   draw/virtual_keyboard.cpp
   draw/virtual_keyboard_jis.cpp
   draw/virtual_keyboard_us.cpp

@@ -4,22 +4,17 @@
 
 namespace kanaflow {
 
+namespace {
+// CR LF, LF and a lone CR each end a line of an ini file.
+constexpr std::string_view kProfileLineEnds = "\r\n";
+}  // namespace
+
 ProfileFileBytes ProfileFileBytesFor(std::string start) {
-  ProfileFileBytes file;
-  file.cut = start.size() > kMaxProfileBytes;
-  if (file.cut) {
-    // CR LF, LF and a lone CR each end a line.
-    const std::size_t lastBreak = start.find_last_of("\r\n", kMaxProfileBytes - 1);
-    start.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
-  }
-  file.bytes = std::move(start);
-  return file;
+  return WholeLinesWithin(std::move(start), kMaxProfileBytes, kProfileLineEnds);
 }
 
 std::optional<ProfileFileBytes> ReadProfileFile(const std::string& path) {
-  std::optional<std::string> start = ReadFileStart(path, kMaxProfileBytes + 1);
-  if (!start) return std::nullopt;
-  return ProfileFileBytesFor(std::move(*start));
+  return ReadWholeLinesWithin(path, kMaxProfileBytes, kProfileLineEnds);
 }
 
 ProfileText LoadProfileText(const std::string& path) {

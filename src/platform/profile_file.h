@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bounded_file.h"
 #include "platform/profile_text.h"
 
 namespace kanaflow {
@@ -18,10 +19,7 @@ namespace kanaflow {
 inline constexpr std::size_t kMaxProfileBytes = std::size_t{1} << 20;
 
 // The bytes of an ini file that its keys are read from.
-struct ProfileFileBytes {
-  std::string bytes;
-  bool cut = false;  // the file goes on past kMaxProfileBytes
-};
+using ProfileFileBytes = BoundedFileBytes;
 
 // `start` is the beginning of a file, read up to kMaxProfileBytes + 1 bytes:
 // when the file is longer, only the lines that end within the limit are kept.

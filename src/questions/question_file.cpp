@@ -1,7 +1,6 @@
 #include "questions/question_file.h"
 
 #include "platform/cp932.h"
-#include "platform/file_system.h"
 #include "platform/profile_text.h"
 
 namespace kanaflow {
@@ -25,20 +24,11 @@ std::string_view QuestionLineReader::NextLine() {
 }
 
 QuestionFileBytes QuestionFileBytesFor(std::string start) {
-  QuestionFileBytes file;
-  file.cut = start.size() > kMaxQuestionFileBytes;
-  if (file.cut) {
-    const std::size_t lastFeed = start.rfind('\n', kMaxQuestionFileBytes - 1);
-    start.resize(lastFeed == std::string::npos ? 0 : lastFeed + 1);
-  }
-  file.bytes = std::move(start);
-  return file;
+  return WholeLinesWithin(std::move(start), kMaxQuestionFileBytes, "\n");
 }
 
 std::optional<QuestionFileBytes> ReadQuestionFile(const std::string& path) {
-  std::optional<std::string> start = ReadFileStart(path, kMaxQuestionFileBytes + 1);
-  if (!start) return std::nullopt;
-  return QuestionFileBytesFor(std::move(*start));
+  return ReadWholeLinesWithin(path, kMaxQuestionFileBytes, "\n");
 }
 
 }  // namespace kanaflow

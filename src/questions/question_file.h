@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bounded_file.h"
+
 namespace kanaflow {
 
 class QuestionLineReader {
@@ -44,10 +46,7 @@ class QuestionLineReader {
 inline constexpr std::size_t kMaxQuestionFileBytes = std::size_t{1} << 20;
 
 // The bytes of a question file that the questions are read from.
-struct QuestionFileBytes {
-  std::string bytes;
-  bool cut = false;  // the file goes on past kMaxQuestionFileBytes
-};
+using QuestionFileBytes = BoundedFileBytes;
 
 // `start` is the beginning of a file, read up to kMaxQuestionFileBytes + 1
 // bytes. When the file is longer than the limit, only the lines that end
